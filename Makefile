@@ -1,0 +1,53 @@
+# Two commands set everything up: `make demo` and `make test`. Both install the Debian packages
+# the build needs first.
+
+SANITIZE ?= 0
+ifeq ($(SANITIZE),1)
+BUILD_DIR ?= build-sanitize
+CMAKE_FLAGS += -DORVELLA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+else
+BUILD_DIR ?= build
+endif
+JOBS ?= $(shell nproc)
+SAMPLE ?= $(firstword $(wildcard tests/data/qxp/*.qxd) $(wildcard ../shared/qxp-corpus/4.0_win/colors.qxd))
+DEMO_PASTEBOARD ?= orvella-demo
+
+PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
+	libqxp-dev libqxp-tools librevenge-dev libsqlite3-dev sqlite3 libpng-dev \
+	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
+	libplist-dev qt6-base-dev libgl-dev xvfb xauth sudo util-linux python3
+
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
+
+.PHONY: all deps build test demo install-user install-system bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	@scripts/demo.sh "$(BUILD_DIR)" "$(SAMPLE)" "$(DEMO_PASTEBOARD)"
+
+install-user: build
+	cmake --install $(BUILD_DIR) --prefix "$$HOME"
+
+install-system: build
+	cmake --install $(BUILD_DIR) --prefix /
+
+bench: build
+	bench/run.sh "$(BUILD_DIR)"
+
+clean:
+	rm -rf build build-sanitize

@@ -1,0 +1,12 @@
+// The object header shared by every CoreFoundation stand-in type (private to the stand-ins).
+#pragma once
+
+#include "CFBase.h"
+
+#include <atomic>
+
+struct __CFObject {
+    virtual ~__CFObject() = default;
+    std::atomic<CFIndex> retainCount{1};
+    bool immortal = false;  // constant strings: retain and release do nothing
+};

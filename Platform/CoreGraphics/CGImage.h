@@ -1,0 +1,51 @@
+// Bitmap images of 8-bit RGB(A) pixels, enough for what the extractor draws and encodes.
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <vector>
+
+typedef struct CGColorSpace* CGColorSpaceRef;
+typedef struct CGDataProvider* CGDataProviderRef;
+typedef struct CGImage* CGImageRef;
+
+typedef UInt32 CGBitmapInfo;
+enum : UInt32 {
+    kCGImageAlphaNone = 0,
+    kCGImageAlphaPremultipliedLast = 1,
+    kCGImageAlphaPremultipliedFirst = 2,
+    kCGImageAlphaLast = 3,
+    kCGImageAlphaFirst = 4,
+    kCGImageAlphaNoneSkipLast = 5,
+    kCGImageAlphaNoneSkipFirst = 6,
+    kCGBitmapAlphaInfoMask = 0x1F,
+    kCGBitmapByteOrderDefault = 0,
+    kCGBitmapByteOrder32Little = 2 << 12,
+    kCGBitmapByteOrder32Big = 4 << 12,
+    kCGBitmapByteOrderMask = 0x7000,
+};
+typedef int CGColorRenderingIntent;
+enum { kCGRenderingIntentDefault = 0 };
+
+CGColorSpaceRef CGColorSpaceCreateDeviceRGB();
+void CGColorSpaceRelease(CGColorSpaceRef space);
+
+CGDataProviderRef CGDataProviderCreateWithCFData(CFDataRef data);
+void CGDataProviderRelease(CGDataProviderRef provider);
+
+// Supported: 8 bits per component, 24 or 32 bits per pixel, byte order default or 32-bit big or
+// little endian. Anything else gives NULL.
+CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
+                         size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo,
+                         CGDataProviderRef provider, const CGFloat* decode, bool shouldInterpolate,
+                         CGColorRenderingIntent intent);
+CGImageRef CGImageRetain(CGImageRef image);
+void CGImageRelease(CGImageRef image);
+size_t CGImageGetWidth(CGImageRef image);
+size_t CGImageGetHeight(CGImageRef image);
+size_t CGImageGetBitsPerPixel(CGImageRef image);
+size_t CGImageGetBytesPerRow(CGImageRef image);
+CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image);
+
+// Stand-in extension for encoders: the image as straight (not premultiplied) RGBA rows, top row first.
+std::vector<UInt8> CGImageCopyStraightRGBA(CGImageRef image);

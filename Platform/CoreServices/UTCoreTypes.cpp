@@ -1,0 +1,4 @@
+#include "UTCoreTypes.h"
+
+const CFStringRef kUTTypePNG = CFSTR("public.png");
+const CFStringRef kUTTypeUTF8PlainText = CFSTR("public.utf8-plain-text");
