@@ -1,0 +1,4 @@
+#pragma once
+
+#include "AEDataModel.h"
+#include "AppleEvents.h"

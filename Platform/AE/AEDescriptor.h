@@ -1,0 +1,29 @@
+// What an Apple Event Manager descriptor holds behind its opaque handle.
+#pragma once
+
+#include <vector>
+
+#include "AEDataModel.h"
+
+struct OpaqueAEDataStorageType {
+    std::vector<unsigned char> bytes;
+    // Set for Apple events only.
+    AEEventClass eventClass = 0;
+    AEEventID eventID = 0;
+    DescType targetType = typeNull;
+    std::vector<unsigned char> targetBytes;
+    AEReturnID returnID = 0;
+    AETransactionID transactionID = 0;
+};
+
+namespace ae {
+
+inline AEDesc nullDescriptor() { return AEDesc{typeNull, nullptr}; }
+
+// A status forced through AE_FAIL_<function> in the environment, or 0. Lets a harness make any
+// step fail the way the real manager can.
+OSStatus forcedFailure(const char* function);
+
+void notifyObserver(const char* function, DescType descriptorType, OSStatus status);
+
+} // namespace ae
