@@ -1,0 +1,52 @@
+// Named pasteboards of one user, shared between that user's processes and kept after the
+// process that wrote them ends. Shaped like the Pasteboard Manager.
+#pragma once
+
+#include <CoreFoundation/CoreFoundation.h>
+
+typedef struct OpaquePasteboardRef* PasteboardRef;
+typedef void* PasteboardItemID;
+typedef CFStringRef PasteboardFlavorType;
+typedef UInt32 OptionBits;
+typedef OptionBits PasteboardFlavorFlags;
+typedef OptionBits PasteboardSyncFlags;
+
+enum : PasteboardFlavorFlags { kPasteboardFlavorNoFlags = 0 };
+enum : PasteboardSyncFlags { kPasteboardModified = 1 << 0, kPasteboardClientIsOwner = 1 << 1 };
+
+enum : OSStatus {
+    badPasteboardSyncErr = -25130,
+    badPasteboardIndexErr = -25131,
+    badPasteboardItemErr = -25132,
+    badPasteboardFlavorErr = -25133,
+    duplicatePasteboardFlavorErr = -25134,
+    notPasteboardOwnerErr = -25135,
+    noPasteboardPromiseKeeperErr = -25136,
+    // Not the platform's: the shared pasteboard store could not be opened or written.
+    pasteboardStoreErr = -25140,
+};
+
+#define kPasteboardUniqueName ((CFStringRef)NULL)
+
+// A null name makes a pasteboard with a new unique name. The reference is released with CFRelease.
+OSStatus PasteboardCreate(CFStringRef inName, PasteboardRef* outPasteboard);
+OSStatus PasteboardCopyName(PasteboardRef inPasteboard, CFStringRef* outName);
+
+// Empties the pasteboard and makes this reference its owner. Once another reference clears it,
+// puts through this one fail with notPasteboardOwnerErr.
+OSStatus PasteboardClear(PasteboardRef inPasteboard);
+// Item order is the order of first put; a second put of the same item and flavour replaces the data.
+OSStatus PasteboardPutItemFlavor(PasteboardRef inPasteboard, PasteboardItemID inItem, CFStringRef inFlavorType,
+                                 CFDataRef inData, PasteboardFlavorFlags inFlags);
+
+// Reading works on a snapshot taken when the reference was made and at each synchronisation.
+PasteboardSyncFlags PasteboardSynchronize(PasteboardRef inPasteboard);
+OSStatus PasteboardGetItemCount(PasteboardRef inPasteboard, ItemCount* outItemCount);
+// inIndex counts from 1, as on the platform.
+OSStatus PasteboardGetItemIdentifier(PasteboardRef inPasteboard, CFIndex inIndex, PasteboardItemID* outItem);
+OSStatus PasteboardCopyItemFlavors(PasteboardRef inPasteboard, PasteboardItemID inItem, CFArrayRef* outFlavorTypes);
+OSStatus PasteboardCopyItemFlavorData(PasteboardRef inPasteboard, PasteboardItemID inItem, CFStringRef inFlavorType,
+                                      CFDataRef* outData);
+
+// Not the platform's: whether anything ever cleared or wrote this pasteboard (for command-line readers).
+Boolean PasteboardExists(PasteboardRef inPasteboard);
