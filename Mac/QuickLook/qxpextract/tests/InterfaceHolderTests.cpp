@@ -1,0 +1,166 @@
+// Holders and conversions against values whose reference counts the test can see.
+#include <ConvertInterfacePtr.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace QUARK::COM;
+using namespace QUARK::QXPMETADATA;
+
+namespace {
+
+std::vector<std::string> gReleases;
+
+template <class Interface>
+class Observed : public Interface {
+public:
+    Observed(std::string name, const GUID& kind) : name_(std::move(name)), kind_(kind) {}
+    virtual ~Observed() = default;
+    int32_t QueryInterface(const GUID&, void**) override { return -1; }
+    uint32_t AddRef() override { return ++references; }
+    uint32_t Release() override {
+        gReleases.push_back(name_);
+        return --references;  // the test owns the objects; nothing is deleted here
+    }
+    uint32_t GetEntryID() override { return 0; }
+    uint32_t GetFlags() override { return 0; }
+    const GUID* GetTypeGUID() override { return &kind_; }
+    uint32_t references = 1;
+
+private:
+    std::string name_;
+    GUID kind_;
+};
+
+class TextValue final : public Observed<IQXPDataString> {
+public:
+    explicit TextValue(std::string name = "text") : Observed(std::move(name), kGUIDIQXPDataString) {}
+    uint32_t GetLength() override { return 0; }
+    uint32_t GetUTF8Length() override { return 0; }
+    CFStringRef GetCFString() override { return nullptr; }
+};
+
+class NumberValue final : public Observed<IQXPDataFloat> {
+public:
+    NumberValue() : Observed("number", kGUIDIQXPDataFloat) {}
+    float GetFloat() override { return 1.5f; }
+};
+
+// A reader reaches the root through a virtual base, so its root part sits elsewhere in the object.
+class PaddedReader final : public IQXPMetaDataReader {
+public:
+    int32_t QueryInterface(const GUID&, void**) override { return -1; }
+    uint32_t AddRef() override { return ++references; }
+    uint32_t Release() override {
+        gReleases.push_back("reader");
+        return --references;
+    }
+    uint32_t GetPageCount() override { return 0; }
+    uint32_t GetFormatVersion() override { return 0; }
+    bool IsOpen() override { return true; }
+    CFStringRef GetPath() override { return nullptr; }
+    void Close() override {}
+    int32_t ExtractMetaData(IQXPExtractInfo*, TInterfacePtr<IQXPDictionary>&) override { return 0; }
+    uint32_t references = 1;
+};
+
+template <class Interface>
+TInterfacePtr<Interface> Holding(Interface* value) {
+    TInterfacePtr<Interface> holder;
+    holder.Attach(value);
+    return holder;
+}
+
+class InterfaceHolders : public ::testing::Test {
+protected:
+    void SetUp() override { gReleases.clear(); }
+};
+
+TEST_F(InterfaceHolders, AssignmentSharesTheValueAndGivesUpTheOldOne) {
+    TextValue first("first"), second("second");
+    {
+        TInterfacePtr<IQXPDataString> a = Holding<IQXPDataString>(&first);
+        TInterfacePtr<IQXPDataString> b = Holding<IQXPDataString>(&second);
+        a = b;
+        EXPECT_EQ(first.references, 0u);
+        EXPECT_EQ(second.references, 2u);
+        a = a;  // self-assignment keeps value and count
+        EXPECT_EQ(a.Get(), &second);
+        EXPECT_EQ(second.references, 2u);
+        TInterfacePtr<IQXPDataString> empty;
+        b = empty;
+        EXPECT_TRUE(b.IsEmpty());
+        EXPECT_EQ(second.references, 1u);
+    }
+    EXPECT_EQ(second.references, 0u);
+}
+
+TEST_F(InterfaceHolders, DestroyingAnEmptyHolderCallsNothing) {
+    { TInterfacePtr<IQXPDataString> empty; }
+    EXPECT_TRUE(gReleases.empty());
+}
+
+TEST_F(InterfaceHolders, HoldersReleaseInReverseOrderOfDeclaration) {
+    TextValue a("a"), b("b"), c("c");
+    {
+        TInterfacePtr<IQXPDataString> first = Holding<IQXPDataString>(&a);
+        TInterfacePtr<IQXPDataString> second = Holding<IQXPDataString>(&b);
+        TInterfacePtr<IQXPDataString> third = Holding<IQXPDataString>(&c);
+    }
+    EXPECT_EQ(gReleases, (std::vector<std::string>{"c", "b", "a"}));
+}
+
+TEST_F(InterfaceHolders, VirtualBaseIsReachedForRelease) {
+    PaddedReader reader;
+    { TInterfacePtr<IQXPMetaDataReader> holder = Holding<IQXPMetaDataReader>(&reader); }
+    EXPECT_EQ(reader.references, 0u);
+    EXPECT_EQ(gReleases, (std::vector<std::string>{"reader"}));
+}
+
+TEST_F(InterfaceHolders, ConversionOfAMatchingKindTakesAReference) {
+    TextValue text, earlier("earlier");
+    TInterfacePtr<IQXPDataBase> value = Holding<IQXPDataBase>(&text);
+    TInterfacePtr<IQXPDataString> target = Holding<IQXPDataString>(&earlier);
+    EXPECT_TRUE(ConvertInterfacePtr(value, target));
+    EXPECT_EQ(target.Get(), &text);
+    EXPECT_EQ(text.references, 2u);
+    EXPECT_EQ(earlier.references, 0u);
+}
+
+TEST_F(InterfaceHolders, ConversionOfAnotherKindLeavesTheTargetAlone) {
+    TextValue text;
+    NumberValue number;
+    TInterfacePtr<IQXPDataBase> value = Holding<IQXPDataBase>(&text);
+    TInterfacePtr<IQXPDataFloat> target = Holding<IQXPDataFloat>(&number);
+    EXPECT_FALSE(ConvertInterfacePtr(value, target));
+    EXPECT_EQ(target.Get(), &number);
+    EXPECT_EQ(number.references, 1u);
+    EXPECT_EQ(text.references, 1u);
+}
+
+TEST_F(InterfaceHolders, ConversionOfAnEmptyValueEmptiesTheTarget) {
+    TextValue text;
+    TInterfacePtr<IQXPDataBase> empty;
+    TInterfacePtr<IQXPDataString> target = Holding<IQXPDataString>(&text);
+    EXPECT_FALSE(ConvertInterfacePtr(empty, target));
+    EXPECT_TRUE(target.IsEmpty());
+    EXPECT_EQ(text.references, 0u);
+}
+
+TEST_F(InterfaceHolders, KindIdentifiersHaveTheirPublishedBytes) {
+    auto bytes = [](const GUID& guid) {
+        return std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(&guid), reinterpret_cast<const uint8_t*>(&guid) + 16);
+    };
+    EXPECT_EQ(bytes(kGUIDIQXPDataFloat), (std::vector<uint8_t>{0x6D, 0x33, 0x05, 0xB3, 0xB1, 0xD0, 0xAB, 0x45, 0x82, 0xBE,
+                                                               0xC1, 0x95, 0x38, 0x05, 0xA9, 0xA5}));
+    EXPECT_EQ(bytes(kGUIDIQXPDataStringArray), (std::vector<uint8_t>{0x78, 0x75, 0x56, 0x35, 0xB1, 0x31, 0xCF, 0x4F,
+                                                                     0x97, 0xCC, 0x39, 0x3A, 0xE4, 0x3C, 0xD5, 0xDE}));
+    EXPECT_EQ(bytes(kGUIDIQXPDataString), (std::vector<uint8_t>{0xF2, 0x1C, 0x27, 0xEF, 0xF7, 0x55, 0xE5, 0x4A, 0x91,
+                                                                0x39, 0x07, 0x33, 0x58, 0xA4, 0xE4, 0x04}));
+    EXPECT_EQ(bytes(kGUIDIQXPDataImage), (std::vector<uint8_t>{0x44, 0xF4, 0x4C, 0x6B, 0xC6, 0x12, 0x8A, 0x4E, 0xB7,
+                                                               0xC1, 0x7D, 0xEA, 0x38, 0x70, 0x9C, 0x85}));
+}
+
+}  // namespace

@@ -1,0 +1,135 @@
+// Strings and data as the extractor and its library use them: decoding, UTF-16 units, external
+// representations and reference counts.
+#include <CoreFoundation/CoreFoundation.h>
+#include <CoreGraphics/CoreGraphics.h>
+#include <CoreServices/CoreServices.h>
+#include <ImageIO/ImageIO.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::u16string Units(CFStringRef string) {
+    std::u16string units(static_cast<size_t>(CFStringGetLength(string)), u'\0');
+    CFStringGetCharacters(string, CFRangeMake(0, CFStringGetLength(string)), reinterpret_cast<UniChar*>(units.data()));
+    return units;
+}
+
+std::string External(CFStringRef string, CFStringEncoding encoding, UInt8 lossByte = 0) {
+    CFDataRef data = CFStringCreateExternalRepresentation(kCFAllocatorDefault, string, encoding, lossByte);
+    if (data == nullptr) return "<none>";
+    std::string bytes(reinterpret_cast<const char*>(CFDataGetBytePtr(data)), static_cast<size_t>(CFDataGetLength(data)));
+    CFRelease(data);
+    return bytes;
+}
+
+TEST(Strings, UTF8RoundTripsAndCountsUTF16Units) {
+    const char* text = "A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80";  // A, é, €, an emoji outside the BMP
+    CFStringRef string = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
+    ASSERT_NE(string, nullptr);
+    EXPECT_EQ(CFStringGetLength(string), 5);
+    EXPECT_EQ(Units(string), (std::u16string{u'A', u'\u00E9', u'\u20AC', 0xD83D, 0xDE00}));
+    EXPECT_EQ(External(string, kCFStringEncodingUTF8), text);
+    CFRelease(string);
+}
+
+TEST(Strings, InvalidUTF8GivesNoString) {
+    for (const char* bad : {"\xFF", "abc\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})
+        EXPECT_EQ(CFStringCreateWithCString(kCFAllocatorDefault, bad, kCFStringEncodingUTF8), nullptr) << bad;
+    CFStringRef empty = CFStringCreateWithCString(kCFAllocatorDefault, "", kCFStringEncodingUTF8);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(CFStringGetLength(empty), 0);
+    EXPECT_EQ(External(empty, kCFStringEncodingUTF8), "");
+    CFRelease(empty);
+}
+
+TEST(Strings, MacRomanReadsEveryByteAsOneCharacter) {
+    std::string all;
+    for (int byte = 1; byte < 256; ++byte) all += static_cast<char>(byte);
+    CFStringRef string = CFStringCreateWithCString(kCFAllocatorDefault, all.c_str(), kCFStringEncodingMacRoman);
+    ASSERT_NE(string, nullptr);
+    std::u16string units = Units(string);
+    ASSERT_EQ(units.size(), 255u);
+    EXPECT_EQ(units[0x41 - 1], u'A');
+    EXPECT_EQ(units[0x80 - 1], u'\u00C4');  // Ä
+    EXPECT_EQ(units[0x8E - 1], u'\u00E9');  // é
+    EXPECT_EQ(units[0xA5 - 1], u'\u2022');  // bullet
+    EXPECT_EQ(units[0xDB - 1], u'\u20AC');  // euro sign
+    EXPECT_EQ(units[0xF0 - 1], u'\uF8FF');  // Apple logo
+    EXPECT_EQ(units[0xFF - 1], u'\u02C7');  // caron
+    // And back: every character has its byte again.
+    EXPECT_EQ(External(string, kCFStringEncodingMacRoman), all);
+    CFRelease(string);
+}
+
+TEST(Strings, CharactersWithoutAnEncodingFailOrBecomeTheLossByte) {
+    CFStringRef emoji = CFStringCreateWithCString(kCFAllocatorDefault, "x\xF0\x9F\x98\x80", kCFStringEncodingUTF8);
+    EXPECT_EQ(External(emoji, kCFStringEncodingMacRoman), "<none>");
+    EXPECT_EQ(External(emoji, kCFStringEncodingMacRoman, '?'), "x??");
+    CFRelease(emoji);
+    const UniChar loneSurrogate[] = {u'a', 0xD800, u'b'};
+    CFStringRef broken = CFStringCreateWithCharacters(kCFAllocatorDefault, loneSurrogate, 3);
+    EXPECT_EQ(External(broken, kCFStringEncodingUTF8), "<none>");
+    EXPECT_EQ(External(broken, kCFStringEncodingUTF8, '?'), "a?b");
+    CFRelease(broken);
+}
+
+TEST(Strings, ReferenceCountsAndConstants) {
+    CFStringRef string = CFStringCreateWithCString(kCFAllocatorDefault, "x", kCFStringEncodingUTF8);
+    EXPECT_EQ(CFGetRetainCount(string), 1);
+    CFRetain(string);
+    EXPECT_EQ(CFGetRetainCount(string), 2);
+    CFRelease(string);
+    CFRelease(string);
+    EXPECT_EQ(CFSTR("public.png"), kUTTypePNG);
+    EXPECT_EQ(External(kUTTypeUTF8PlainText, kCFStringEncodingUTF8), "public.utf8-plain-text");
+    CFRelease(kUTTypePNG);  // constants outlive any release
+    EXPECT_EQ(External(kUTTypePNG, kCFStringEncodingUTF8), "public.png");
+}
+
+TEST(Images, PNGOfAPremultipliedImageHasStraightColours) {
+    // One pixel, half-transparent red premultiplied, in cairo's little-endian ARGB layout (B, G, R, A).
+    const UInt8 pixel[4] = {0, 0, 128, 128};
+    CFDataRef bytes = CFDataCreate(kCFAllocatorDefault, pixel, 4);
+    CGDataProviderRef provider = CGDataProviderCreateWithCFData(bytes);
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGImageRef image = CGImageCreate(1, 1, 8, 32, 4, space, kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little,
+                                     provider, nullptr, false, kCGRenderingIntentDefault);
+    ASSERT_NE(image, nullptr);
+    std::vector<UInt8> rgba = CGImageCopyStraightRGBA(image);
+    EXPECT_EQ(rgba, (std::vector<UInt8>{255, 0, 0, 128}));
+
+    CFMutableDataRef png = CFDataCreateMutable(kCFAllocatorDefault, 0);
+    CGImageDestinationRef destination = CGImageDestinationCreateWithData(png, kUTTypePNG, 1, nullptr);
+    ASSERT_NE(destination, nullptr);
+    CGImageDestinationAddImage(destination, image, nullptr);
+    EXPECT_TRUE(CGImageDestinationFinalize(destination));
+    ASSERT_GT(CFDataGetLength(png), 8);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(png)), 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_FALSE(CGImageDestinationFinalize(destination));  // once only
+    CFRelease(destination);
+    CFRelease(png);
+    CGImageRelease(image);
+    CGColorSpaceRelease(space);
+    CGDataProviderRelease(provider);
+    CFRelease(bytes);
+}
+
+TEST(Images, UnsupportedRequestsGiveNothing) {
+    CFMutableDataRef data = CFDataCreateMutable(kCFAllocatorDefault, 0);
+    EXPECT_EQ(CGImageDestinationCreateWithData(data, CFSTR("public.jpeg"), 1, nullptr), nullptr);
+    CGDataProviderRef provider = CGDataProviderCreateWithCFData(data);
+    // Too little data for the size asked for.
+    EXPECT_EQ(CGImageCreate(10, 10, 8, 32, 40, nullptr, kCGImageAlphaLast, provider, nullptr, false, 0), nullptr);
+    CGImageDestinationRef destination = CGImageDestinationCreateWithData(data, kUTTypePNG, 1, nullptr);
+    EXPECT_FALSE(CGImageDestinationFinalize(destination));  // no image added
+    EXPECT_EQ(CFDataGetLength(data), 0);
+    CFRelease(destination);
+    CGDataProviderRelease(provider);
+    CFRelease(data);
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// Named pasteboards across processes: what one process puts, another reads; who may write; where
+// the store lives and who can open it.
+#include <HIServices/Pasteboard.h>
+
+#include <ChildProcess.h>
+#include <TemporaryFolder.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const CFStringRef kText = CFSTR("public.utf8-plain-text");
+
+std::string gRuntime;
+
+PasteboardItemID Item(intptr_t number) { return reinterpret_cast<PasteboardItemID>(number); }
+
+class Pasteboard {
+public:
+    explicit Pasteboard(const std::string& name) {
+        CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
+        status = PasteboardCreate(cfName, &ref);
+        CFRelease(cfName);
+    }
+    explicit Pasteboard(std::nullptr_t) { status = PasteboardCreate(kPasteboardUniqueName, &ref); }
+    ~Pasteboard() {
+        if (ref != nullptr) CFRelease(ref);
+    }
+    OSStatus Put(intptr_t item, const std::string& bytes, CFStringRef flavor = kText) {
+        CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes.data()), static_cast<CFIndex>(bytes.size()));
+        OSStatus result = PasteboardPutItemFlavor(ref, Item(item), flavor, data, kPasteboardFlavorNoFlags);
+        CFRelease(data);
+        return result;
+    }
+    std::string Name() {
+        CFStringRef name = nullptr;
+        PasteboardCopyName(ref, &name);
+        char buffer[256] = {};
+        CFStringGetCString(name, buffer, sizeof buffer, kCFStringEncodingUTF8);
+        CFRelease(name);
+        return buffer;
+    }
+    PasteboardRef ref = nullptr;
+    OSStatus status = 0;
+};
+
+std::string UniqueName(const std::string& what) { return "pasteboard-test-" + std::to_string(getpid()) + "-" + what; }
+
+ChildResult Pbutil(const std::vector<std::string>& arguments) {
+    std::vector<std::string> command = {PBUTIL};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return RunChild(command);
+}
+
+TEST(Pasteboards, WhatOneProcessPutsAnotherReadsUnchanged) {
+    const std::string name = UniqueName("across processes");
+    const std::string binary("\x89PNG\r\n\x1a\n\0\0\xFF", 11);
+    {
+        Pasteboard writer(name);
+        ASSERT_EQ(PasteboardClear(writer.ref), noErr);
+        EXPECT_EQ(writer.Put(1000001, "paragraph"), noErr);
+        EXPECT_EQ(writer.Put(0, "item zero"), noErr);
+        EXPECT_EQ(writer.Put(2, binary, CFSTR("public.png")), noErr);
+        EXPECT_EQ(writer.Put(1000001, "paragraph, again"), noErr);  // replaces, keeps its place
+    }
+    ChildResult list = Pbutil({"list", name});
+    EXPECT_EQ(list.exitStatus, 0);
+    EXPECT_EQ(list.standardOutput, "1000001\tpublic.utf8-plain-text\t16\n0\tpublic.utf8-plain-text\t9\n2\tpublic.png\t11\n");
+    EXPECT_EQ(Pbutil({"get", name, "2", "public.png"}).standardOutput, binary);
+    EXPECT_EQ(Pbutil({"get", name, "0", "public.utf8-plain-text"}).standardOutput, "item zero");
+}
+
+TEST(Pasteboards, ReadersSeeItemsInOrderOfFirstPut) {
+    const std::string name = UniqueName("order");
+    Pasteboard writer(name);
+    PasteboardClear(writer.ref);
+    for (intptr_t item : {5, 3, 100001, 0}) writer.Put(item, "x");
+    Pasteboard reader(name);
+    ItemCount count = 0;
+    PasteboardGetItemCount(reader.ref, &count);
+    ASSERT_EQ(count, 4u);
+    std::vector<intptr_t> order;
+    for (CFIndex index = 1; index <= 4; ++index) {
+        PasteboardItemID item = nullptr;
+        EXPECT_EQ(PasteboardGetItemIdentifier(reader.ref, index, &item), noErr);
+        order.push_back(reinterpret_cast<intptr_t>(item));
+    }
+    EXPECT_EQ(order, (std::vector<intptr_t>{5, 3, 100001, 0}));
+    PasteboardItemID none = nullptr;
+    EXPECT_EQ(PasteboardGetItemIdentifier(reader.ref, 0, &none), badPasteboardIndexErr);
+    EXPECT_EQ(PasteboardGetItemIdentifier(reader.ref, 5, &none), badPasteboardIndexErr);
+    CFDataRef data = nullptr;
+    EXPECT_EQ(PasteboardCopyItemFlavorData(reader.ref, Item(4), kText, &data), badPasteboardItemErr);
+    EXPECT_EQ(PasteboardCopyItemFlavorData(reader.ref, Item(5), CFSTR("public.png"), &data), badPasteboardFlavorErr);
+}
+
+TEST(Pasteboards, OnlyTheLastClearerMayPut) {
+    const std::string name = UniqueName("ownership");
+    Pasteboard first(name), second(name);
+    EXPECT_EQ(first.Put(1, "before any clear"), notPasteboardOwnerErr);
+    ASSERT_EQ(PasteboardClear(first.ref), noErr);
+    EXPECT_EQ(first.Put(1, "first run"), noErr);
+    EXPECT_TRUE(PasteboardSynchronize(first.ref) & kPasteboardClientIsOwner);
+    ASSERT_EQ(PasteboardClear(second.ref), noErr);
+    EXPECT_EQ(first.Put(2, "late item of the first run"), notPasteboardOwnerErr);
+    EXPECT_EQ(second.Put(1, "second run"), noErr);
+    EXPECT_FALSE(PasteboardSynchronize(first.ref) & kPasteboardClientIsOwner);
+    EXPECT_EQ(Pbutil({"list", name}).standardOutput, "1\tpublic.utf8-plain-text\t10\n");
+    // Another process's clear takes ownership too.
+    EXPECT_EQ(Pbutil({"clear", name}).exitStatus, 0);
+    EXPECT_EQ(second.Put(2, "after pbutil cleared"), notPasteboardOwnerErr);
+    EXPECT_EQ(Pbutil({"list", name}).standardOutput, "");
+}
+
+TEST(Pasteboards, ConcurrentRunsNeverMixTheirItems) {
+    const std::string name = UniqueName("concurrent");
+    std::vector<pid_t> writers;
+    for (int writer = 0; writer < 4; ++writer) {
+        pid_t child = fork();
+        if (child == 0) {
+            execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), "300", ("writer" + std::to_string(writer)).c_str(), nullptr);
+            _exit(127);
+        }
+        writers.push_back(child);
+    }
+    for (pid_t child : writers) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_NE(WEXITSTATUS(status), 1);  // 3 (a late put refused) is expected for all but one
+    }
+    Pasteboard reader(name);
+    ItemCount count = 0;
+    PasteboardGetItemCount(reader.ref, &count);
+    std::set<std::string> tags;
+    for (CFIndex index = 1; index <= static_cast<CFIndex>(count); ++index) {
+        PasteboardItemID item = nullptr;
+        CFDataRef data = nullptr;
+        PasteboardGetItemIdentifier(reader.ref, index, &item);
+        ASSERT_EQ(PasteboardCopyItemFlavorData(reader.ref, item, kText, &data), noErr);
+        std::string text(reinterpret_cast<const char*>(CFDataGetBytePtr(data)), static_cast<size_t>(CFDataGetLength(data)));
+        tags.insert(text.substr(0, text.find(' ')));
+        CFRelease(data);
+    }
+    EXPECT_LE(tags.size(), 1u) << "items of several runs on one pasteboard";
+}
+
+TEST(Pasteboards, UnnamedPasteboardsGetUniqueNames) {
+    Pasteboard a(nullptr), b(nullptr);
+    ASSERT_EQ(a.status, noErr);
+    EXPECT_FALSE(a.Name().empty());
+    EXPECT_NE(a.Name(), b.Name());
+    PasteboardClear(a.ref);
+    EXPECT_EQ(a.Put(1, "only here"), noErr);
+    EXPECT_EQ(Pbutil({"list", a.Name()}).standardOutput, "1\tpublic.utf8-plain-text\t9\n");
+}
+
+TEST(Pasteboards, TheStoreIsPrivateToTheUser) {
+    Pasteboard touch(UniqueName("permissions"));
+    PasteboardClear(touch.ref);
+    struct stat folder, file;
+    ASSERT_EQ(stat((gRuntime + "/pasteboards").c_str(), &folder), 0);
+    ASSERT_EQ(stat((gRuntime + "/pasteboards/pasteboards.sqlite").c_str(), &file), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+    EXPECT_EQ(file.st_mode & 0777, 0600u);
+}
+
+TEST(Pasteboards, AnUnsafeStoreFolderIsRefused) {
+    TemporaryFolder runtime("orvella-unsafe");
+    // The store's folder is a link to somewhere else: someone could be reading along.
+    ASSERT_EQ(mkdir((runtime.path() + "/elsewhere").c_str(), 0700), 0);
+    ASSERT_EQ(symlink((runtime.path() + "/elsewhere").c_str(), (runtime.path() + "/pasteboards").c_str()), 0);
+    ChildResult result = RunChild({PASTEBOARD_WRITER, "p", "1", "w"}, {{"XDG_RUNTIME_DIR", runtime.path()}});
+    EXPECT_EQ(result.exitStatus, 1);
+    // A folder others may enter is tightened before use.
+    TemporaryFolder loose("orvella-loose");
+    ASSERT_EQ(mkdir((loose.path() + "/pasteboards").c_str(), 0777), 0);
+    chmod((loose.path() + "/pasteboards").c_str(), 0777);
+    EXPECT_EQ(RunChild({PASTEBOARD_WRITER, "p", "1", "w"}, {{"XDG_RUNTIME_DIR", loose.path()}}).exitStatus, 0);
+    struct stat folder;
+    stat((loose.path() + "/pasteboards").c_str(), &folder);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u);
+}
+
+TEST(Pbutil, UnknownNamesAndItemsEndWithOneLineAndStatusOne) {
+    for (auto arguments : std::vector<std::vector<std::string>>{{"list", UniqueName("never written")},
+                                                                 {"clear", UniqueName("never written")},
+                                                                 {"get", UniqueName("never written"), "1", "public.png"}}) {
+        ChildResult result = Pbutil(arguments);
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.standardOutput, "");
+        EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), 1);
+    }
+    const std::string name = UniqueName("items");
+    Pasteboard writer(name);
+    PasteboardClear(writer.ref);
+    writer.Put(7, "seven");
+    for (auto arguments : std::vector<std::vector<std::string>>{{"get", name, "8", "public.utf8-plain-text"},
+                                                                 {"get", name, "7", "public.png"},
+                                                                 {"get", name, "seven", "public.utf8-plain-text"}}) {
+        ChildResult result = Pbutil(arguments);
+        EXPECT_EQ(result.exitStatus, 1) << arguments[2];
+        EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), 1);
+    }
+    EXPECT_EQ(Pbutil({"list"}).exitStatus, 2);
+    EXPECT_EQ(Pbutil({"frobnicate", name}).exitStatus, 2);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    TemporaryFolder runtime("orvella-runtime");
+    gRuntime = runtime.path();
+    setenv("XDG_RUNTIME_DIR", gRuntime.c_str(), 1);
+    return RUN_ALL_TESTS();
+}

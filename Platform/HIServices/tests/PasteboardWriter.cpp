@@ -1,0 +1,25 @@
+// Test helper: clears a pasteboard and puts COUNT items whose text names this writer.
+//   pasteboard_writer NAME COUNT TAG
+#include <HIServices/Pasteboard.h>
+
+#include <cstdlib>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc != 4) return 2;
+    CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, argv[1], kCFStringEncodingUTF8);
+    PasteboardRef pasteboard = nullptr;
+    if (PasteboardCreate(name, &pasteboard) != noErr) return 1;
+    PasteboardClear(pasteboard);
+    int refused = 0;
+    for (long item = 0; item < std::atol(argv[2]); ++item) {
+        std::string text = std::string(argv[3]) + " " + std::to_string(item);
+        CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text.data()), static_cast<CFIndex>(text.size()));
+        if (PasteboardPutItemFlavor(pasteboard, reinterpret_cast<PasteboardItemID>(item), CFSTR("public.utf8-plain-text"), data, 0) != noErr)
+            ++refused;
+        CFRelease(data);
+    }
+    CFRelease(pasteboard);
+    CFRelease(name);
+    return refused == 0 ? 0 : 3;
+}
