@@ -1,0 +1,50 @@
+// Modal alerts, shown as Qt message boxes. runModal answers NSAlertFirstButtonReturn (1000) for the
+// first button added, 1001 for the second, and so on.
+//
+// Test driver (read when an alert is run):
+//   NSALERT_ANSWERS="Later|Ok"  each alert is shown and then answered by pressing the button with
+//                               the next title in the list. A title the alert does not have, or a
+//                               list already used up, presses the last button and says so on
+//                               standard error, so no test hangs.
+//   NSALERT_LOG=/path           each alert appends one line, fields separated by a tab:
+//                               message text, informative text, style number, the button titles
+//                               joined by "|", the title pressed. Tab, newline and backslash
+//                               within a field are written as \t, \n and \\.
+// In-process tests use NSAlertTestDriver.h instead.
+#pragma once
+
+#include <Foundation/Foundation.h>
+
+#include <vector>
+
+typedef NSUInteger NSAlertStyle;
+enum : NSAlertStyle { NSWarningAlertStyle = 0, NSInformationalAlertStyle = 1, NSCriticalAlertStyle = 2 };
+
+typedef NSInteger NSModalResponse;
+enum : NSModalResponse {
+    NSAlertFirstButtonReturn = 1000,
+    NSAlertSecondButtonReturn = 1001,
+    NSAlertThirdButtonReturn = 1002,
+};
+
+class NSAlert : public NSObject {
+public:
+    void setMessageText(const NSString& text) { messageText_ = text; }
+    void setInformativeText(const NSString& text) { informativeText_ = text; }
+    void addButtonWithTitle(const NSString& title) { buttonTitles_.push_back(title); }
+    void setAlertStyle(NSAlertStyle style) { alertStyle_ = style; }
+
+    const NSString& messageText() const { return messageText_; }
+    const NSString& informativeText() const { return informativeText_; }
+    NSAlertStyle alertStyle() const { return alertStyle_; }
+    const std::vector<NSString>& buttonTitles() const { return buttonTitles_; }
+
+    // Blocks until a button is pressed. An alert without buttons gets one titled "OK".
+    NSModalResponse runModal();
+
+private:
+    NSString messageText_;
+    NSString informativeText_;
+    NSAlertStyle alertStyle_ = NSWarningAlertStyle;
+    std::vector<NSString> buttonTitles_;
+};

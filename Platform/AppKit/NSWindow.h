@@ -1,0 +1,31 @@
+// A top-level window around one content view.
+#pragma once
+
+#include "NSView.h"
+
+#include <functional>
+
+class NSWindow : public NSView {
+public:
+    // A new, empty window; it lives until its widget is deleted.
+    NSWindow();
+    // Wraps an existing top-level widget.
+    explicit NSWindow(QWidget* widget);
+
+    void setTitle(const NSString& title);
+    NSString title() const;
+    // The view becomes the window's only content; the window takes the view's size.
+    void setContentView(NSView* view);
+    NSView* contentView() const { return contentView_; }
+    void makeKeyAndOrderFront(id sender);
+    void orderOut(id sender);
+    BOOL isVisible() const;
+    // Closes the window as the user would: the will-close handler runs first.
+    void performClose(id sender);
+    // The stand-in for the delegate's windowWillClose:.
+    void setWillCloseHandler(std::function<void()> handler);
+
+private:
+    void installCloseWatcher();
+    NSView* contentView_ = nil;
+};
