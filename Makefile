@@ -9,7 +9,7 @@ else
 BUILD_DIR ?= build
 endif
 JOBS ?= $(shell nproc)
-SAMPLE ?= $(firstword $(wildcard tests/data/qxp/*.qxd) $(wildcard ../shared/qxp-corpus/4.0_win/colors.qxd))
+SAMPLE ?= tests/data/qxp/formatting.qxd
 DEMO_PASTEBOARD ?= orvella-demo
 
 PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \

@@ -1,0 +1,5 @@
+#!/usr/bin/env bash
+# Runs the benchmarks against an existing build: bench/run.sh [BUILD] [CORPUS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+exec python3 bench/run.py "${1:-build}" "${2:-../shared/qxp-corpus}"
