@@ -1,0 +1,5 @@
+#pragma once
+
+#include "Authorization.h"
+#include "AuthorizationDB.h"
+#include "AuthorizationTags.h"

@@ -1,0 +1,31 @@
+// The sudo invocations behind the administrator right. sudo is looked up through PATH.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace security {
+
+struct EnvironmentSetting {
+    std::string name;
+    std::string value;
+};
+
+// Runs `sudo ARGUMENTS...` with standard input from /dev/null, waits for it and returns its exit
+// status (-1 when it could not be started or did not exit normally).
+int runSudo(const std::vector<std::string>& arguments, const std::vector<EnvironmentSetting>& extraEnvironment = {});
+
+// Starts `sudo -n -- TOOL ARGUMENTS...` with standard input and output on toolEnd and returns its
+// process id, or -1 with errno set when it could not be started. The child is reaped when it ends.
+pid_t startUnderSudo(const std::string& tool, const std::vector<std::string>& arguments, int toolEnd);
+
+// Whether a sudo program is found through PATH.
+bool sudoAvailable();
+
+// The password dialog sudo runs as SUDO_ASKPASS; it lives beside this library.
+std::string askpassHelperPath();
+
+} // namespace security
