@@ -11,9 +11,10 @@ out="$PWD/out"
 mkdir -p "$out"
 
 echo "\$ qxpextract -p '$document' $pasteboard"
-"$extractor" -p "$document" "$pasteboard"
+status=0
+"$extractor" -p "$document" "$pasteboard" || status=$?
 echo
-echo "exit status $?"
+echo "exit status $status"
 echo
 echo "Items on pasteboard '$pasteboard' (ID, flavour, bytes, text):"
 "$pbutil" list "$pasteboard" | while IFS=$'\t' read -r item flavour bytes; do
