@@ -1,0 +1,83 @@
+#include "MetaDataReader.h"
+
+#include "DocumentCollector.h"
+#include "MetaDataEntries.h"
+
+#include <libqxp/libqxp.h>
+#include <librevenge-stream/librevenge-stream.h>
+
+#include <filesystem>
+#include <new>
+
+#include <unistd.h>
+
+namespace QUARK::QXPMETADATA {
+
+namespace {
+
+bool IsReadableFile(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error) && access(path.c_str(), R_OK) == 0;
+}
+
+}  // namespace
+
+MetaDataReader* MetaDataReader::Make(std::string utf8Path, bool pathUsable) {
+    const bool open = pathUsable && IsReadableFile(utf8Path);
+    CFStringRef pathString = pathUsable ? CFStringCreateWithBytes(kCFAllocatorDefault,
+                                                                  reinterpret_cast<const UInt8*>(utf8Path.data()),
+                                                                  static_cast<CFIndex>(utf8Path.size()),
+                                                                  kCFStringEncodingUTF8, false)
+                                        : nullptr;
+    auto* reader = new (std::nothrow) MetaDataReader(std::move(utf8Path), open, pathString);
+    if (reader == nullptr && pathString != nullptr) CFRelease(pathString);
+    return reader;
+}
+
+MetaDataReader::MetaDataReader(std::string utf8Path, bool open, CFStringRef pathString)
+    : fPath(std::move(utf8Path)), fOpen(open), fPathString(pathString) {
+    if (fOpen) fHeader = ReadFormatHeader(fPath);
+}
+
+MetaDataReader::~MetaDataReader() {
+    if (fPathString != nullptr) CFRelease(fPathString);
+}
+
+int32_t MetaDataReader::ExtractMetaData(IQXPExtractInfo* request, TInterfacePtr<IQXPDictionary>& dictionary) {
+    try {
+        if (request == nullptr) return kQXPErrorNoRequest;
+        return Extract(request->GetMask(), dictionary);
+    } catch (...) {
+        return kQXPErrorInternal;
+    }
+}
+
+// One pass of the reader library over the file; the dictionary is filled only on success.
+int32_t MetaDataReader::Extract(uint32_t mask, TInterfacePtr<IQXPDictionary>& dictionary) {
+    if (!fOpen || !IsReadableFile(fPath)) return kQXPErrorNotOpen;
+    if (!fHeader.recognized) return kQXPErrorUnsupported;
+
+    librevenge::RVNGFileStream stream(fPath.c_str());
+    libqxp::QXPDocument::Type type = libqxp::QXPDocument::TYPE_UNKNOWN;
+    if (!libqxp::QXPDocument::isSupported(&stream, &type)) return kQXPErrorUnsupported;
+    if (type != libqxp::QXPDocument::TYPE_DOCUMENT && type != libqxp::QXPDocument::TYPE_TEMPLATE)
+        return kQXPErrorUnsupported;
+
+    DocumentModel model;
+    DocumentCollector collector(model, (mask & kQXPEntryThumbnail) != 0);
+    stream.seek(0, librevenge::RVNG_SEEK_SET);
+    const libqxp::QXPDocument::Result result = libqxp::QXPDocument::parse(&stream, &collector);
+    if (result == libqxp::QXPDocument::RESULT_UNSUPPORTED_FORMAT) return kQXPErrorUnsupported;
+    if (result != libqxp::QXPDocument::RESULT_OK || model.pages.empty()) return kQXPErrorDamaged;
+    fPageCount = static_cast<uint32_t>(model.pages.size());
+
+    ResultDictionary* made = ResultDictionary::Make();
+    if (made == nullptr) return kQXPErrorInternal;
+    TInterfacePtr<IQXPDictionary> filled;
+    filled.Attach(made);
+    AddEntries(*made, mask, model, fHeader, type == libqxp::QXPDocument::TYPE_TEMPLATE);
+    dictionary = filled;
+    return 0;
+}
+
+}  // namespace QUARK::QXPMETADATA

@@ -1,0 +1,247 @@
+#include "PageRenderer.h"
+
+#include "FontMatcher.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace QUARK::QXPMETADATA {
+
+namespace {
+
+constexpr double kLargestPageSide = 100000;  // points; beyond this a size is taken as damaged
+
+template <class T, void (*Free)(T*)>
+struct Deleter {
+    void operator()(T* object) const { Free(object); }
+};
+using SurfacePtr = std::unique_ptr<cairo_surface_t, Deleter<cairo_surface_t, cairo_surface_destroy>>;
+using ContextPtr = std::unique_ptr<cairo_t, Deleter<cairo_t, cairo_destroy>>;
+using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, Deleter<PangoFontDescription, pango_font_description_free>>;
+
+void GObjectUnref(PangoLayout* layout) { g_object_unref(layout); }
+using LayoutPtr = std::unique_ptr<PangoLayout, Deleter<PangoLayout, GObjectUnref>>;
+
+void SetColor(cairo_t* cr, const RGBColor& color) { cairo_set_source_rgb(cr, color.red, color.green, color.blue); }
+
+void AddOutline(cairo_t* cr, const std::vector<PathCommand>& outline) {
+    cairo_new_path(cr);
+    double x = 0, y = 0;
+    for (const PathCommand& command : outline) {
+        switch (command.action) {
+        case 'M': cairo_move_to(cr, command.x, command.y); break;
+        case 'L': cairo_line_to(cr, command.x, command.y); break;
+        case 'C': cairo_curve_to(cr, command.x1, command.y1, command.x2, command.y2, command.x, command.y); break;
+        case 'Q':  // a quadratic curve as the cubic that traces it
+            cairo_curve_to(cr, x + 2.0 / 3 * (command.x1 - x), y + 2.0 / 3 * (command.y1 - y),
+                           command.x + 2.0 / 3 * (command.x1 - command.x), command.y + 2.0 / 3 * (command.y1 - command.y),
+                           command.x, command.y);
+            break;
+        case 'Z': cairo_close_path(cr); break;
+        default: break;
+        }
+        if (cairo_has_current_point(cr)) cairo_get_current_point(cr, &x, &y);
+    }
+}
+
+void SetGradient(cairo_t* cr, const GraphicStyle& style) {
+    double left, top, right, bottom;
+    cairo_path_extents(cr, &left, &top, &right, &bottom);
+    const double width = right - left, height = bottom - top;
+    cairo_pattern_t* pattern = nullptr;
+    if (style.fill == FillKind::LinearGradient) {
+        // At angle 0 the start colour is at the top; the angle turns the axis counterclockwise.
+        const double angle = style.gradientAngle * M_PI / 180;
+        const double dx = std::sin(angle), dy = std::cos(angle);
+        const double half = std::abs(width / 2 * dx) + std::abs(height / 2 * dy);
+        const double cx = left + width / 2, cy = top + height / 2;
+        pattern = cairo_pattern_create_linear(cx - dx * half, cy - dy * half, cx + dx * half, cy + dy * half);
+        cairo_pattern_add_color_stop_rgb(pattern, 0, style.gradientStart.red, style.gradientStart.green, style.gradientStart.blue);
+        cairo_pattern_add_color_stop_rgb(pattern, 1, style.gradientEnd.red, style.gradientEnd.green, style.gradientEnd.blue);
+    } else {
+        // Radial: the end colour at the centre, the start colour at the rim.
+        const double cx = left + width * style.gradientCenterX, cy = top + height * style.gradientCenterY;
+        const double radius = std::max(1e-3, std::hypot(std::max(cx - left, right - cx), std::max(cy - top, bottom - cy)));
+        pattern = cairo_pattern_create_radial(cx, cy, 0, cx, cy, radius);
+        cairo_pattern_add_color_stop_rgb(pattern, 0, style.gradientEnd.red, style.gradientEnd.green, style.gradientEnd.blue);
+        cairo_pattern_add_color_stop_rgb(pattern, 1, style.gradientStart.red, style.gradientStart.green, style.gradientStart.blue);
+    }
+    cairo_set_source(cr, pattern);
+    cairo_pattern_destroy(pattern);
+}
+
+void DrawShape(cairo_t* cr, const Shape& shape, double pixelInPoints) {
+    const GraphicStyle& style = shape.style;
+    AddOutline(cr, shape.outline);
+    if (style.fill != FillKind::None) {
+        if (style.fill == FillKind::Solid) SetColor(cr, style.fillColor);
+        else SetGradient(cr, style);
+        cairo_fill_preserve(cr);
+    }
+    if (style.stroke != StrokeKind::None) {
+        SetColor(cr, style.strokeColor);
+        cairo_set_line_width(cr, std::max(style.strokeWidth, pixelInPoints));
+        cairo_set_line_cap(cr, style.lineCap == "round"    ? CAIRO_LINE_CAP_ROUND
+                               : style.lineCap == "square" ? CAIRO_LINE_CAP_SQUARE
+                                                           : CAIRO_LINE_CAP_BUTT);
+        cairo_set_line_join(cr, style.lineJoin == "round"   ? CAIRO_LINE_JOIN_ROUND
+                                : style.lineJoin == "bevel" ? CAIRO_LINE_JOIN_BEVEL
+                                                            : CAIRO_LINE_JOIN_MITER);
+        const bool anyOn = std::any_of(style.dashes.begin(), style.dashes.end(), [](double d) { return d > 0; });
+        if (style.stroke == StrokeKind::Dash && anyOn)
+            cairo_set_dash(cr, style.dashes.data(), static_cast<int>(style.dashes.size()), 0);
+        cairo_stroke_preserve(cr);
+        cairo_set_dash(cr, nullptr, 0, 0);
+    }
+    cairo_new_path(cr);
+}
+
+PangoAlignment AlignmentOf(const std::string& align) {
+    if (align == "center") return PANGO_ALIGN_CENTER;
+    if (align == "right" || align == "end") return PANGO_ALIGN_RIGHT;
+    return PANGO_ALIGN_LEFT;
+}
+
+FontDescriptionPtr FontOf(const TextSpan& span) {
+    const FontChoice choice = MatchFont(span.fontName);
+    FontDescriptionPtr font(pango_font_description_new());
+    pango_font_description_set_family(font.get(), choice.family.c_str());
+    pango_font_description_set_absolute_size(font.get(), span.size * PANGO_SCALE);
+    pango_font_description_set_weight(font.get(), span.bold || choice.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(font.get(), span.italic || choice.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+    return font;
+}
+
+guint16 Channel(double value) { return static_cast<guint16>(std::clamp(value, 0.0, 1.0) * 65535); }
+
+// One paragraph laid out to the given width (points), with every span's font, size and colour.
+LayoutPtr LayoutParagraph(cairo_t* cr, const TextParagraph& paragraph, double width) {
+    LayoutPtr layout(pango_cairo_create_layout(cr));
+    std::string text;
+    PangoAttrList* attributes = pango_attr_list_new();
+    for (const TextSpan& span : paragraph.spans) {
+        const auto start = static_cast<guint>(text.size());
+        text += span.text;
+        const auto end = static_cast<guint>(text.size());
+        if (start == end) continue;
+        auto add = [&](PangoAttribute* attribute) {
+            attribute->start_index = start;
+            attribute->end_index = end;
+            pango_attr_list_insert(attributes, attribute);
+        };
+        FontDescriptionPtr font = FontOf(span);
+        add(pango_attr_font_desc_new(font.get()));
+        add(pango_attr_foreground_new(Channel(span.color.red), Channel(span.color.green), Channel(span.color.blue)));
+        if (span.underline) add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+        if (span.strikeout) add(pango_attr_strikethrough_new(true));
+    }
+    if (paragraph.lineHeight > 0) {
+        PangoAttribute* lineHeight = pango_attr_line_height_new_absolute(static_cast<int>(paragraph.lineHeight * PANGO_SCALE));
+        pango_attr_list_insert(attributes, lineHeight);
+    } else if (paragraph.lineHeightFactor > 0) {
+        pango_attr_list_insert(attributes, pango_attr_line_height_new(paragraph.lineHeightFactor));
+    }
+    // An empty paragraph still takes a line in the font it was set in.
+    if (!paragraph.spans.empty()) pango_layout_set_font_description(layout.get(), FontOf(paragraph.spans.front()).get());
+    pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
+    pango_layout_set_attributes(layout.get(), attributes);
+    pango_attr_list_unref(attributes);
+    pango_layout_set_width(layout.get(), static_cast<int>(std::max(1.0, width) * PANGO_SCALE));
+    pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
+    pango_layout_set_alignment(layout.get(), AlignmentOf(paragraph.align));
+    pango_layout_set_justify(layout.get(), paragraph.align == "justify");
+    pango_layout_set_indent(layout.get(), static_cast<int>(paragraph.indent * PANGO_SCALE));
+    return layout;
+}
+
+void DrawTextBox(cairo_t* cr, const TextBox& box) {
+    if (box.width <= 0 || box.height <= 0) return;
+    cairo_save(cr);
+    if (box.rotation != 0) {
+        const double cx = box.x + box.width / 2, cy = box.y + box.height / 2;
+        cairo_translate(cr, cx, cy);
+        cairo_rotate(cr, -box.rotation * M_PI / 180);
+        cairo_translate(cr, -cx, -cy);
+    }
+    // Text that does not fit stays hidden, as in the layout program.
+    cairo_rectangle(cr, box.x, box.y, box.width, box.height);
+    cairo_clip(cr);
+    const double innerWidth = box.width - box.paddingLeft - box.paddingRight;
+    struct Placed {
+        LayoutPtr layout;
+        double x, y;
+    };
+    std::vector<Placed> placed;
+    double y = box.y + box.paddingTop;
+    for (const TextParagraph& paragraph : box.paragraphs) {
+        y += paragraph.marginTop;
+        LayoutPtr layout = LayoutParagraph(cr, paragraph, innerWidth - paragraph.marginLeft - paragraph.marginRight);
+        int width = 0, height = 0;
+        pango_layout_get_size(layout.get(), &width, &height);
+        placed.push_back({std::move(layout), box.x + box.paddingLeft + paragraph.marginLeft, y});
+        y += static_cast<double>(height) / PANGO_SCALE + paragraph.marginBottom;
+        if (y > box.y + box.height + 1000) break;  // the rest is out of sight
+    }
+    const double used = y - (box.y + box.paddingTop);
+    const double room = box.height - box.paddingTop - box.paddingBottom;
+    double shift = 0;
+    if (box.verticalAlign == "middle" || box.verticalAlign == "center") shift = std::max(0.0, (room - used) / 2);
+    else if (box.verticalAlign == "bottom") shift = std::max(0.0, room - used);
+    for (const Placed& item : placed) {
+        cairo_move_to(cr, item.x, item.y + shift);
+        pango_cairo_show_layout(cr, item.layout.get());
+    }
+    cairo_restore(cr);
+}
+
+}  // namespace
+
+CGImageRef RenderPage(const PageSize& page, const std::vector<PageItem>& items, int longerSide) {
+    const double pageWidth = page.width, pageHeight = page.height;
+    if (!(pageWidth > 0 && pageHeight > 0 && pageWidth < kLargestPageSide && pageHeight < kLargestPageSide) ||
+        longerSide <= 0)
+        return nullptr;
+    const double scale = longerSide / std::max(pageWidth, pageHeight);
+    const int width = pageWidth >= pageHeight ? longerSide : std::max(1, static_cast<int>(std::lround(pageWidth * scale)));
+    const int height = pageHeight >= pageWidth ? longerSide : std::max(1, static_cast<int>(std::lround(pageHeight * scale)));
+
+    SurfacePtr surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) return nullptr;
+    ContextPtr cr(cairo_create(surface.get()));
+    cairo_set_source_rgb(cr.get(), 1, 1, 1);
+    cairo_paint(cr.get());
+    cairo_scale(cr.get(), static_cast<double>(width) / pageWidth, static_cast<double>(height) / pageHeight);
+
+    // Objects further up the stacking order are drawn later; equal ones keep the document's order.
+    std::vector<const PageItem*> ordered;
+    for (const PageItem& item : items) ordered.push_back(&item);
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const PageItem* a, const PageItem* b) { return a->zIndex < b->zIndex; });
+    const double pixelInPoints = 1 / scale;
+    for (const PageItem* item : ordered) {
+        if (item->shape) DrawShape(cr.get(), *item->shape, pixelInPoints);
+        if (item->textBox) DrawTextBox(cr.get(), *item->textBox);
+    }
+    cairo_surface_flush(surface.get());
+
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    CFDataRef pixels = CFDataCreate(kCFAllocatorDefault, cairo_image_surface_get_data(surface.get()),
+                                    static_cast<CFIndex>(stride) * height);
+    if (pixels == nullptr) return nullptr;
+    CGDataProviderRef provider = CGDataProviderCreateWithCFData(pixels);
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGImageRef image = CGImageCreate(static_cast<size_t>(width), static_cast<size_t>(height), 8, 32,
+                                     static_cast<size_t>(stride), space,
+                                     kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little, provider, nullptr,
+                                     false, kCGRenderingIntentDefault);
+    CGColorSpaceRelease(space);
+    CGDataProviderRelease(provider);
+    CFRelease(pixels);
+    return image;
+}
+
+}  // namespace QUARK::QXPMETADATA
