@@ -11,5 +11,6 @@
 #include "NSImage.h"
 #include "NSImageView.h"
 #include "NSMatrix.h"
+#include "NSNib.h"
 #include "NSView.h"
 #include "NSWindow.h"

@@ -29,6 +29,9 @@ public:
         return view;
     }
 
+    // The wrapper the widget already has, of whatever class; nil when it has none.
+    static NSView* existingViewForWidget(QWidget* widget);
+
     QWidget* widget() const { return widget_; }
     void setHidden(BOOL hidden);
     BOOL isHidden() const;
@@ -38,7 +41,6 @@ protected:
     static void adoptWidget(NSView* view);
 
 private:
-    static NSView* existingViewForWidget(QWidget* widget);
     QWidget* widget_;
 };
 

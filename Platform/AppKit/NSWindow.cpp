@@ -40,7 +40,7 @@ NSWindow::NSWindow() : NSView(newTopLevelWidget())
 
 NSWindow::NSWindow(QWidget* widget) : NSView(widget) { installCloseWatcher(); }
 
-void NSWindow::installCloseWatcher() { new CloseWatcher(widget()); }
+void NSWindow::installCloseWatcher() { closeWatcher_ = new CloseWatcher(widget()); }
 
 void NSWindow::setTitle(const NSString& title) { widget()->setWindowTitle(QString::fromUtf8(title.UTF8String())); }
 
@@ -75,6 +75,5 @@ void NSWindow::performClose(id) { widget()->close(); }
 
 void NSWindow::setWillCloseHandler(std::function<void()> handler)
 {
-    if (auto* watcher = widget()->findChild<CloseWatcher*>(QString(), Qt::FindDirectChildrenOnly))
-        watcher->handler = std::move(handler);
+    static_cast<CloseWatcher*>(closeWatcher_)->handler = std::move(handler);
 }

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class QObject;
+
 class NSWindow : public NSView {
 public:
     // A new, empty window; it lives until its widget is deleted.
@@ -28,4 +30,5 @@ public:
 private:
     void installCloseWatcher();
     NSView* contentView_ = nil;
+    QObject* closeWatcher_ = nullptr;  // owned by the window widget
 };

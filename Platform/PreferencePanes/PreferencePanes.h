@@ -1,0 +1,4 @@
+// Preference Panes stand-in.
+#pragma once
+
+#include "NSPreferencePane.h"
