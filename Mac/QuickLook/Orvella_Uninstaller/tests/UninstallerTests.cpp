@@ -1,0 +1,241 @@
+// Orvella_Uninstaller end to end: each case runs the real program inside a private mount
+// namespace with its own /Library, a home folder with blanks, and its alert answered by the
+// NSAlert driver.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ChildProcess.h"
+#include "StandInSudo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kSystemGenerator = "/Library/QuickLook/Foliotta.qlgenerator";
+const char* const kSystemPane = "/Library/PreferencePanes/Orvella.prefPane";
+const std::string kSuccessAlert = "Successfully uninstalled!\tThanks for using Brimwell's product.\t1\tOk\tOk\n";
+const std::string kFailureAlert = "Failed!\tFailed to acquire root  access.\t1\tOk\tOk\n";
+
+struct Installation {
+    bool userGenerator = false;
+    bool userPane = false;
+    bool systemGenerator = false;
+    bool systemPane = false;
+};
+
+struct Outcome {
+    int exitStatus = -1;
+    std::string alerts;
+    std::string log;
+    bool userGenerator = false;
+    bool userPane = false;
+    bool systemGenerator = false;
+    bool systemPane = false;
+};
+
+class Uninstaller : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "needs root for a private mount namespace";
+        realLibraryExisted = fs::exists("/Library");
+        realTempExisted = fs::exists("/temp");
+        char pattern[] = "/tmp/uninstaller test XXXXXX";
+        scratch = mkdtemp(pattern);
+        fs::permissions(scratch, fs::perms::all);
+        home = scratch / "home with blanks";
+        fs::create_directories(home / "Library");
+        fs::create_directory(scratch / "bin");
+        writeStandInSudo(scratch / "bin");
+    }
+
+    void TearDown() override
+    {
+        if (scratch.empty())
+            return;
+        fs::remove_all(scratch);
+        EXPECT_EQ(fs::exists("/Library"), realLibraryExisted) << "the real /Library was touched";
+        EXPECT_EQ(fs::exists("/temp"), realTempExisted) << "the real /temp was touched";
+    }
+
+    fs::path userGenerator() const { return home / "Library/QuickLook/Foliotta.qlgenerator"; }
+    fs::path userPane() const { return home / "Library/PreferencePanes/Orvella.prefPane"; }
+
+    // Lays out the bundles, runs the uninstaller in the namespace (the lines of `asWho` prepared
+    // there first) and reports what it showed and what is left.
+    Outcome run(const Installation& installation, const std::string& launcher = "",
+                const std::string& preparation = "", const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
+    {
+        if (installation.userGenerator)
+            fs::create_directories(userGenerator() / "Contents/Resources");
+        if (installation.userPane)
+            fs::create_directories(userPane() / "Contents/Resources/Orvella_Uninstaller.app");
+
+        std::ofstream script(scratch / "case.sh");
+        script << "cd /\n";
+        if (installation.systemGenerator)
+            script << "mkdir -p " << kSystemGenerator << "/Contents/Resources\n";
+        if (installation.systemPane)
+            script << "mkdir -p " << kSystemPane << "/Contents/MacOS\n";
+        script << preparation << "\n"
+               << "env -i PATH='" << path << "' HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS=Ok"
+               << " NSALERT_LOG=\"$CASE_DIR/alerts\" STANDIN_SUDO_DIR=\"$CASE_DIR\" STANDIN_SUDO_PASSWORD=secret"
+               << " ORVELLA_ASKPASS_ANSWER=\"$CASE_ANSWER\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\""
+               << " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" " << launcher << " '" << UNINSTALLER_PROGRAM << "'\n"
+               << "echo $? > \"$CASE_DIR/status\"\n"
+               << "[ -e " << kSystemGenerator << " ] && touch \"$CASE_DIR/system generator left\"\n"
+               << "[ -e " << kSystemPane << " ] && touch \"$CASE_DIR/system pane left\"\n"
+               << "exit 0\n";
+        script.close();
+
+        auto environment = inheritedDiagnostics();
+        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
+        environment["CASE_HOME"] = home.string();
+        environment["CASE_DIR"] = scratch.string();
+        environment["CASE_ANSWER"] = answer;
+        const ChildResult child = runChild({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment,
+                                           scratch.string());
+
+        Outcome outcome;
+        const std::string status = readWholeFile((scratch / "status").string());
+        outcome.exitStatus = status.empty() ? -1 : std::stoi(status);
+        outcome.alerts = readWholeFile((scratch / "alerts").string());
+        outcome.log = child.errors;
+        outcome.userGenerator = fs::exists(userGenerator());
+        outcome.userPane = fs::exists(userPane());
+        outcome.systemGenerator = fs::exists(scratch / "system generator left");
+        outcome.systemPane = fs::exists(scratch / "system pane left");
+        return outcome;
+    }
+
+    fs::path scratch;
+    fs::path home;
+    std::string answer = "secret";
+    bool realLibraryExisted = false;
+    bool realTempExisted = false;
+};
+
+const std::string kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
+
+} // namespace
+
+TEST_F(Uninstaller, removesOnlyTheUsersCopiesWhenBothRootsHoldThem)
+{
+    const Outcome outcome = run({true, true, true, true});
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
+    EXPECT_FALSE(outcome.userGenerator);
+    EXPECT_FALSE(outcome.userPane);
+    EXPECT_TRUE(outcome.systemGenerator);
+    EXPECT_TRUE(outcome.systemPane);
+    EXPECT_TRUE(fs::exists(home / "Library/QuickLook"));
+}
+
+TEST_F(Uninstaller, removesTheSystemGeneratorAndTheUsersPane)
+{
+    const Outcome outcome = run({false, true, true, false});
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
+    EXPECT_FALSE(outcome.systemGenerator);
+    EXPECT_FALSE(outcome.userPane);
+}
+
+TEST_F(Uninstaller, removesTheSystemCopiesWhenTheUserHasNone)
+{
+    const Outcome outcome = run({false, false, true, true});
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
+    EXPECT_FALSE(outcome.systemGenerator);
+    EXPECT_FALSE(outcome.systemPane);
+}
+
+TEST_F(Uninstaller, aMissingGeneratorStillRemovesThePaneButReportsFailure)
+{
+    const Outcome outcome = run({false, true, false, false});
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_FALSE(outcome.userPane);
+}
+
+TEST_F(Uninstaller, aMissingPaneReportsFailureAfterRemovingTheGenerator)
+{
+    const Outcome outcome = run({false, false, true, false});
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_FALSE(outcome.systemGenerator);
+}
+
+TEST_F(Uninstaller, nothingInstalledReportsFailure)
+{
+    const Outcome outcome = run({});
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+}
+
+TEST_F(Uninstaller, anAuthorizationThatCannotBeMadeRemovesNothing)
+{
+    const Outcome outcome = run({true, true, false, false}, "", "", "/nonexistent");
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_EQ(countOccurrences(outcome.log, "Error Creating Initial Authorization: -60008"), 1) << outcome.log;
+    EXPECT_TRUE(outcome.userGenerator);
+    EXPECT_TRUE(outcome.userPane);
+}
+
+TEST_F(Uninstaller, aRefusedPasswordRemovesNothing)
+{
+    answer = "wrong";
+    const Outcome outcome = run({true, true, true, true}, kAsNobody, "", (scratch / "bin").string() + ":/usr/bin:/bin");
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_EQ(countOccurrences(outcome.log, "Copy Rights Unsuccessful: -60005"), 1) << outcome.log;
+    EXPECT_TRUE(outcome.userGenerator && outcome.userPane && outcome.systemGenerator && outcome.systemPane);
+}
+
+TEST_F(Uninstaller, aCancelledPasswordDialogRemovesNothing)
+{
+    answer = "cancel";
+    const Outcome outcome = run({true, true, false, false}, kAsNobody, "", (scratch / "bin").string() + ":/usr/bin:/bin");
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_EQ(countOccurrences(outcome.log, "Copy Rights Unsuccessful: -60006"), 1) << outcome.log;
+    EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
+}
+
+TEST_F(Uninstaller, aBundleLeftBehindIsReportedAsFailure)
+{
+    // The stand-in sudo runs rm as the ordinary user, who cannot remove root's system generator.
+    fs::create_directories(userPane() / "Contents/MacOS");
+    for (const auto& entry : fs::recursive_directory_iterator(home))
+        chown(entry.path().c_str(), 65534, 65534);
+    chown(home.c_str(), 65534, 65534);
+    const Outcome outcome = run({false, false, true, false}, kAsNobody, "", (scratch / "bin").string() + ":/usr/bin:/bin");
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert) << outcome.log;
+    EXPECT_TRUE(outcome.systemGenerator);
+    EXPECT_FALSE(outcome.userPane);
+}
+
+TEST_F(Uninstaller, aRemovalToolThatCannotBeStartedIsReportedAsFailure)
+{
+    const Outcome outcome = run({true, true, false, false}, "", "mv /bin/rm /bin/rm.moved-away");
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_TRUE(outcome.userGenerator);
+    EXPECT_TRUE(outcome.userPane);
+}
