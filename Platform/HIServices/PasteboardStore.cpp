@@ -87,6 +87,9 @@ PasteboardStore* PasteboardStore::Shared() {
         // Writers of other processes wait for each other instead of failing.
         sqlite3_busy_timeout(database, 30000);
         auto* store = new PasteboardStore(database);
+        // Closing at exit folds the write-ahead log back into the database; a log left behind
+        // would have to be read again by the next process that opens the store.
+        std::atexit([] { delete Shared(); });
         // The store lives in the user's runtime folder and is rebuilt by the next run after a crash,
         // so commits need not reach the disk.
         if (!store->Execute("PRAGMA journal_mode=WAL") || !store->Execute("PRAGMA synchronous=OFF") ||
@@ -103,19 +106,22 @@ PasteboardStore* PasteboardStore::Shared() {
 
 PasteboardStore::PasteboardStore(sqlite3* database) : database_(database) {}
 
+PasteboardStore::~PasteboardStore() {
+    for (auto& [sql, statement] : prepared_) sqlite3_finalize(statement);
+    sqlite3_close(database_);
+}
+
 bool PasteboardStore::Execute(const char* sql) {
     return sqlite3_exec(database_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 sqlite3_stmt* PasteboardStore::Prepare(const char* sql) {
-    // Statements are kept for the life of the process: a list of thousands of items is put one by one.
-    static std::map<const char*, sqlite3_stmt*> prepared;
-    auto found = prepared.find(sql);
-    if (found != prepared.end()) return found->second;
+    auto found = prepared_.find(sql);
+    if (found != prepared_.end()) return found->second;
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v3(database_, sql, -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr) != SQLITE_OK)
         return nullptr;
-    prepared.emplace(sql, statement);
+    prepared_.emplace(sql, statement);
     return statement;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -31,6 +32,8 @@ public:
     // Where the store lives: $XDG_RUNTIME_DIR/pasteboards, else a private folder in /tmp.
     static std::string Folder();
 
+    ~PasteboardStore();
+
 private:
     explicit PasteboardStore(sqlite3* database);
     sqlite3_stmt* Prepare(const char* sql);
@@ -38,4 +41,5 @@ private:
 
     std::mutex lock_;
     sqlite3* database_;
+    std::map<const char*, sqlite3_stmt*> prepared_;  // kept: a list of thousands of items is put one by one
 };
