@@ -1,0 +1,270 @@
+// The appearance controller with its real widgets: what the controls show after the view loads,
+// what an apply stores, and how the logout prompt ends.
+#include "PaneTestSupport.h"
+
+#include "ChildProcess.h"
+#include "OrvellaColorText.h"
+#include "OrvellaSettings.h"
+
+#include <AppKit/AppKitApplication.h>
+#include <AppKit/NSAlertTestDriver.h>
+
+#include <QComboBox>
+#include <QPixmap>
+#include <QLabel>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string withBackground(const std::string& bgColor)
+{
+    return PlistWithBody("<key>Skin Index</key><string>0</string>\n<key>BGColor</key><string>" + bgColor + "</string>\n");
+}
+
+int rounded255(CGFloat component) { return static_cast<int>(component * 255.0 + 0.5); }
+}  // namespace
+
+using ShownSettings = PaneTest;
+
+TEST_F(ShownSettings, StoredSkinIndexIsTheListIndexMinusOne)
+{
+    installGenerator(userLibrary(), PlistWithBody("<key>Skin Index</key><string>2</string>\n"));
+    openPane();
+    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 3);
+    EXPECT_EQ(pane_->comboSkin->stringValue().utf8(), "Paper");
+    EXPECT_TRUE(pane_->imageWell->hasImage());
+}
+
+TEST_F(ShownSettings, SkinIndexOutsideTheListShowsTheFirstSkin)
+{
+    for (const char* stored : {"-2", "3", "99", "-7", "banana"}) {
+        SCOPED_TRACE(stored);
+        installGenerator(userLibrary(), PlistWithBody(std::string("<key>Skin Index</key><string>") + stored + "</string>\n"));
+        openPane();
+        const int expected = std::string(stored) == "banana" ? 1 : 0;  // no number reads as 0: list index 1
+        EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), expected);
+        EXPECT_TRUE(pane_->imageWell->hasImage());
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(ShownSettings, WithoutSettingsTheDefaultsShow)
+{
+    openPane();
+    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 1);
+    EXPECT_TRUE(pane_->imageWell->hasImage());
+    EXPECT_EQ(pane_->radioButton->selectedRow(), 1);
+    EXPECT_EQ(pane_->radioButton->selectedTag(), 0);
+    EXPECT_TRUE(pane_->myColor->isEnabled());
+    EXPECT_EQ(OrvellaColorText(pane_->myColor->color()).utf8(), "RGB(0,0,0)");
+}
+
+TEST_F(ShownSettings, NoneDisablesTheWellAndSelectsTheFirstRow)
+{
+    installGenerator(userLibrary(), withBackground("none"));
+    openPane();
+    EXPECT_EQ(pane_->radioButton->selectedRow(), 0);
+    EXPECT_EQ(pane_->radioButton->selectedTag(), 1);
+    EXPECT_FALSE(pane_->myColor->isEnabled());
+}
+
+TEST_F(ShownSettings, ColourTextsReadAsCalibratedRgb)
+{
+    struct Case {
+        const char* text;
+        int red, green, blue;
+    };
+    const Case cases[] = {
+        {"RGB(255,128,0)", 255, 128, 0},
+        {"RGB(1,2,3,4)", 1, 2, 3},          // a fourth value is ignored
+        {"RGB( 10, 20,30)", 10, 20, 30},    // leading blanks are skipped
+        {"XYZ(7,8,9]", 7, 8, 9},            // the frame is dropped unexamined
+        {"None", 0, 0, 0},                  // only exactly "none" means no colour
+        {"RGB(255)", 255, 0, 0},            // missing parts read as 0
+        {"abc", 0, 0, 0},                   // too short for any part
+        {"", 0, 0, 0},
+        {"RGB(red,green,blue)", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        installGenerator(userLibrary(), withBackground(c.text));
+        openPane();
+        const NSColor& color = pane_->myColor->color();
+        EXPECT_EQ(color.colorSpaceName(), NSCalibratedRGBColorSpace);
+        EXPECT_EQ(rounded255(color.redComponent()), c.red);
+        EXPECT_EQ(rounded255(color.greenComponent()), c.green);
+        EXPECT_EQ(rounded255(color.blueComponent()), c.blue);
+        EXPECT_EQ(color.alphaComponent(), 1.0);
+        EXPECT_EQ(pane_->radioButton->selectedTag(), 0);
+        EXPECT_TRUE(pane_->myColor->isEnabled());
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(ShownSettings, PickingASkinShowsItsPictureWithoutStoringIt)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("none"));
+    openPane();
+    auto* well = qobject_cast<QLabel*>(pane_->imageWell->widget());
+    const QImage before = well->pixmap().toImage();
+    pickSkin(2);
+    EXPECT_TRUE(pane_->imageWell->hasImage());
+    EXPECT_NE(well->pixmap().toImage(), before);
+    EXPECT_EQ(StoredString(settings, "Skin Index"), "0");
+}
+
+TEST_F(ShownSettings, EverySkinInTheListHasItsPicture)
+{
+    openPane();
+    ASSERT_GE(pane_->comboSkin->numberOfItems(), 4);
+    for (NSInteger index = 0; index < pane_->comboSkin->numberOfItems(); ++index) {
+        SCOPED_TRACE(index);
+        pickSkin(static_cast<int>(index));
+        EXPECT_TRUE(pane_->imageWell->hasImage());
+    }
+}
+
+TEST_F(ShownSettings, TheRadioRowsSwitchTheWellAndKeepItsColour)
+{
+    installGenerator(userLibrary(), withBackground("RGB(10,20,30)"));
+    openPane();
+    pickBackgroundRow(0);
+    EXPECT_FALSE(pane_->myColor->isEnabled());
+    pickBackgroundRow(1);
+    EXPECT_TRUE(pane_->myColor->isEnabled());
+    EXPECT_EQ(OrvellaColorText(pane_->myColor->color()).utf8(), "RGB(10,20,30)");
+}
+
+using Apply = PaneTest;
+
+TEST_F(Apply, ColourTextsRoundTrip)
+{
+    for (const char* text : {"RGB(255,128,0)", "RGB(0,0,0)", "RGB(255,255,255)", "RGB(1,254,127)", "RGB(128,64,32)"}) {
+        SCOPED_TRACE(text);
+        const std::string settings = installGenerator(userLibrary(), withBackground(text));
+        openPane();
+        NSAlertTestDriver::answerWith({"Logout"});
+        apply();
+        EXPECT_EQ(StoredString(settings, "BGColor"), text);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(Apply, ComponentsAreRoundedHalvesAwayFromZero)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("none"));
+    openPane();
+    pickBackgroundRow(1);
+    pane_->myColor->setColor(NSColor::colorWithCalibratedRed(0.5, 0.5 / 255.0, 1.5 / 255.0, 1.0));
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(128,1,2)");
+}
+
+TEST_F(Apply, ColoursOutsideRgbAreConvertedOrStoredAsBlack)
+{
+    struct Case {
+        NSColor color;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {NSColor::colorWithCalibratedWhite(0.5, 1.0), "RGB(128,128,128)"},
+        {NSColor::colorWithDeviceCyan(1, 0, 0, 0, 1), "RGB(0,255,255)"},
+        {NSColor::colorWithDeviceRed(0, 1, 0, 1), "RGB(0,255,0)"},
+        {NSColor::colorWithPatternImageNamed("Bricks"), "RGB(0,0,0)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        const std::string settings = installGenerator(userLibrary(), withBackground("RGB(9,9,9)"));
+        openPane();
+        pane_->myColor->setColor(c.color);
+        NSAlertTestDriver::answerWith({"Logout"});
+        apply();
+        EXPECT_EQ(StoredString(settings, "BGColor"), c.stored);
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(Apply, TheFirstRowStoresNoneWhateverTheWellShows)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("RGB(10,20,30)"));
+    openPane();
+    pickBackgroundRow(0);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(settings, "BGColor"), "none");
+}
+
+TEST_F(Apply, NoSelectedSkinStoresMinusTwoWhichLaterShowsTheFirstSkin)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("none"));
+    openPane();
+    pane_->comboSkin->selectItemAtIndex(-1);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(settings, "Skin Index"), "-2");
+    TearDown();
+    pane_ = nullptr;
+    openPane();
+    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 0);
+}
+
+TEST_F(Apply, LogoutAsksLogindToEndTheSessionAndThePaneStaysAsItWas)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("none"));
+    openPane();
+    pickSkin(3);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u);
+    const NSAlertRecord& prompt = NSAlertTestDriver::recordedAlerts()[0];
+    EXPECT_EQ(prompt.messageText, "Attention!");
+    EXPECT_EQ(prompt.informativeText, "Please logout your system once to make the settings changed, that you have made.");
+    EXPECT_EQ(prompt.buttonTitles, (std::vector<std::string>{"Logout", "Later"}));
+    EXPECT_EQ(prompt.alertStyle, 0u);
+    EXPECT_NE(loginctlCalls().find("terminate-session c7"), std::string::npos) << loginctlCalls();
+    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 3);
+    EXPECT_EQ(pane_->radioButton->selectedRow(), 0);
+    EXPECT_EQ(StoredString(settings, "Skin Index"), "2");
+}
+
+TEST_F(Apply, LaterEndsTheHostingProcessWithStatusZeroAfterStoring)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("RGB(1,2,3)"));
+    const std::string log = home_->path() + "/alerts.log";
+    char self[4096];
+    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(length, 0);
+    self[length] = '\0';
+    ChildResult child = RunChild({self, "--gtest_filter=ChildFlow.ApplyOnce"},
+                                 {{"ORVELLA_CHILD_FLOW", "1"}, {"NSALERT_ANSWERS", "Later"}, {"NSALERT_LOG", log}});
+    EXPECT_EQ(child.exitStatus, 0) << child.standardOutput << child.standardError;
+    EXPECT_EQ(child.standardOutput.find("still running after"), std::string::npos) << child.standardOutput;
+    EXPECT_EQ(ReadWholeFile(log),
+              "Attention!\tPlease logout your system once to make the settings changed, that you have made.\t0\tLogout|Later\tLater\n");
+    EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(1,2,3)");
+    EXPECT_EQ(loginctlCalls(), "");
+}
+
+// Runs only as the child of the test above: opens the pane in the inherited home and applies.
+TEST(ChildFlow, ApplyOnce)
+{
+    if (!std::getenv("ORVELLA_CHILD_FLOW"))
+        GTEST_SKIP() << "runs as a child process";
+    AppKitEnsureApplication();
+    NSBundle* bundle = NSBundle::bundleWithPath(std::getenv("ORVELLA_PANE_BUNDLE"));
+    ASSERT_TRUE(bundle && bundle->load());
+    auto* pane = dynamic_cast<Orvella_PrefsPref*>(NSClassFromString("Orvella_PrefsPref")->alloc());
+    pane->initWithBundle(bundle);
+    ASSERT_NE(pane->loadMainView(), nil);
+    pane->setSkin(nil);
+    std::printf("still running after the logout prompt\n");
+    delete pane->mainView()->widget();
+    delete pane;
+}

@@ -1,0 +1,119 @@
+#include "PaneTestSupport.h"
+
+#include "OrvellaSettings.h"
+
+#include <AppKit/NSAlertTestDriver.h>
+#include <AppKit/AppKitApplication.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QRadioButton>
+#include <QWidget>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+bool InsidePrivateRoot() { return std::getenv("ORVELLA_PRIVATE_ROOT") != nullptr; }
+
+void PaneTest::SetUp()
+{
+    if (!InsidePrivateRoot())
+        GTEST_SKIP() << "runs inside the private root (PrivateRootTests)";
+    AppKitEnsureApplication();
+    home_ = std::make_unique<TemporaryFolder>("orvella-home");
+    tools_ = std::make_unique<TemporaryFolder>("orvella-tools");
+    setenv("HOME", home_->path().c_str(), 1);
+    std::error_code ignored;
+    fs::remove_all("/Library", ignored);
+
+    // loginctl as the log-out request runs it: records its arguments.
+    std::string loginctl = tools_->WriteFile("loginctl", "#!/bin/sh\necho \"$@\" >> \"" + tools_->path() + "/loginctl.calls\"\n");
+    fs::permissions(loginctl, fs::perms::owner_all);
+    static const std::string originalPath = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+    setenv("PATH", (tools_->path() + ":" + originalPath).c_str(), 1);
+    setenv("XDG_SESSION_ID", "c7", 1);
+
+    filePath.reset();
+    plistDict.reset();
+    NSAlertTestDriver::reset();
+}
+
+void PaneTest::TearDown()
+{
+    if (pane_) {
+        delete pane_->mainView()->widget();
+        delete pane_;
+        pane_ = nullptr;
+    }
+    std::error_code ignored;
+    fs::remove_all("/Library", ignored);
+}
+
+std::string PaneTest::installGenerator(const std::string& libraryRoot, const std::string& skinPlist)
+{
+    const fs::path resources = fs::path(libraryRoot) / "QuickLook/Foliotta.qlgenerator/Contents/Resources";
+    fs::create_directories(resources);
+    const std::string settings = (resources / "skin.plist").string();
+    if (!skinPlist.empty()) {
+        std::ofstream(settings, std::ios::binary) << skinPlist;
+    }
+    return settings;
+}
+
+Orvella_PrefsPref* PaneTest::openPane()
+{
+    static NSBundle* paneBundle = [] {
+        NSBundle* bundle = NSBundle::bundleWithPath(std::getenv("ORVELLA_PANE_BUNDLE"));
+        EXPECT_TRUE(bundle && bundle->load()) << (bundle ? bundle->loadError().UTF8String() : "no pane bundle");
+        return bundle;
+    }();
+    Class paneClass = NSClassFromString("Orvella_PrefsPref");
+    EXPECT_NE(paneClass, nil);
+    if (!paneClass)
+        return nullptr;
+    pane_ = dynamic_cast<Orvella_PrefsPref*>(paneClass->alloc());
+    pane_->initWithBundle(paneBundle);
+    EXPECT_NE(pane_->loadMainView(), nil);
+    EXPECT_EQ(pane_->loadError().utf8(), "") << "every outlet and action is connected";
+    return pane_;
+}
+
+void PaneTest::pickSkin(int listIndex)
+{
+    auto* combo = qobject_cast<QComboBox*>(pane_->comboSkin->widget());
+    combo->setCurrentIndex(listIndex);
+    emit combo->activated(listIndex);
+}
+
+void PaneTest::pickBackgroundRow(int row)
+{
+    auto cells = pane_->radioButton->widget()->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
+    cells.at(row)->click();
+}
+
+void PaneTest::apply() { qobject_cast<QAbstractButton*>(pane_->buttonImage->widget())->click(); }
+
+std::string PaneTest::loginctlCalls() const { return ReadWholeFile(tools_->path() + "/loginctl.calls"); }
+
+std::string PlistWithBody(const std::string& dictBody)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" \"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<plist version=\"1.0\">\n<dict>\n" +
+           dictBody + "</dict>\n</plist>\n";
+}
+
+std::string StoredString(const std::string& plistFile, const char* key)
+{
+    auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(NSString(plistFile));
+    if (!dictionary)
+        return "<unreadable>";
+    id value = dictionary->objectForKey(key);
+    if (!value)
+        return "<missing>";
+    auto text = dynamic_cast<const NSString*>(value);
+    return text ? text->utf8() : "<not a string: " + value->description() + ">";
+}

@@ -1,0 +1,48 @@
+// What the pane's tests share: a private home folder and /Library, generator bundles with a given
+// skin.plist, the pane loaded from its built bundle, and a stand-in loginctl.
+#pragma once
+
+#include "TemporaryFolder.h"
+
+#include <Orvella_PrefsPref.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+// True inside the private mount namespace that PrivateRootTests starts; the other suites skip
+// outside it, so nothing ever touches this machine's /Library.
+bool InsidePrivateRoot();
+
+class PaneTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Installs Foliotta.qlgenerator with this skin.plist under the root ("" for none) and returns
+    // the settings file's path.
+    std::string installGenerator(const std::string& libraryRoot, const std::string& skinPlist);
+    std::string userLibrary() const { return home_->path() + "/Library"; }
+    std::string userSettingsFile() const { return userLibrary() + "/QuickLook/Foliotta.qlgenerator/Contents/Resources/skin.plist"; }
+    static std::string systemSettingsFile() { return "/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources/skin.plist"; }
+
+    // A new controller with its main view loaded (mainViewDidLoad has run).
+    Orvella_PrefsPref* openPane();
+    // The user's actions, through the widgets.
+    void pickSkin(int listIndex);
+    void pickBackgroundRow(int row);
+    void apply();
+
+    // What loginctl was asked to do, one call a line.
+    std::string loginctlCalls() const;
+
+    std::unique_ptr<TemporaryFolder> home_;
+    std::unique_ptr<TemporaryFolder> tools_;
+    Orvella_PrefsPref* pane_ = nullptr;
+};
+
+// A property list in XML with the given <dict> body.
+std::string PlistWithBody(const std::string& dictBody);
+// The string value of a key in a property-list file ("<missing>" when absent, "<unreadable>").
+std::string StoredString(const std::string& plistFile, const char* key);

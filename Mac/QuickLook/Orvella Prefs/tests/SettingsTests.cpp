@@ -1,0 +1,196 @@
+// skin.plist as the pane finds, reads and rewrites it: install roots, file forms, value forms,
+// and what an apply keeps or refuses to claim.
+#include "PaneTestSupport.h"
+
+#include "OrvellaSettings.h"
+
+#include <AppKit/NSAlertTestDriver.h>
+
+#include <plist/plist.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string orangeSettings = PlistWithBody("<key>Skin Index</key><string>1</string>\n<key>BGColor</key><string>RGB(255,128,0)</string>\n");
+
+std::string binaryPlistOf(const std::string& xml)
+{
+    plist_t root = nullptr;
+    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
+    char* binary = nullptr;
+    uint32_t length = 0;
+    plist_to_bin(root, &binary, &length);
+    std::string bytes(binary, length);
+    plist_to_bin_free(binary);
+    plist_free(root);
+    return bytes;
+}
+
+}  // namespace
+
+using InstallLookup = PaneTest;
+
+TEST_F(InstallLookup, UserRootWinsOverSystemRoot)
+{
+    const std::string user = installGenerator(userLibrary(), orangeSettings);
+    const std::string system = installGenerator("/Library", orangeSettings);
+    openPane();
+    pickSkin(3);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(user, "Skin Index"), "2");
+    EXPECT_EQ(StoredString(system, "Skin Index"), "1") << "the system copy is left alone";
+}
+
+TEST_F(InstallLookup, SystemRootIsUsedWhenTheUserHasNoCopy)
+{
+    const std::string system = installGenerator("/Library", orangeSettings);
+    openPane();
+    EXPECT_EQ(filePath->utf8(), "/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources");
+    pickSkin(0);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(system, "Skin Index"), "-1");
+}
+
+TEST_F(InstallLookup, OnlyTheBundleIsLookedFor)
+{
+    installGenerator(userLibrary(), "");  // a bundle without skin.plist
+    installGenerator("/Library", orangeSettings);
+    openPane();
+    EXPECT_EQ(filePath->utf8(), home_->path() + "/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources");
+    EXPECT_EQ(plistDict, nullptr);
+}
+
+TEST_F(InstallLookup, AnEarlierFindingStaysWhenTheBundleGoes)
+{
+    const std::string user = installGenerator(userLibrary(), orangeSettings);
+    openPane();
+    fs::remove_all(userLibrary());
+    OrvellaLookUpInstall();
+    ASSERT_TRUE(filePath.has_value());
+    EXPECT_EQ(filePath->utf8(), fs::path(user).parent_path().string());
+}
+
+using SettingsFile = PaneTest;
+
+TEST_F(SettingsFile, XmlAndBinaryFormsReadAlikeAndAreWrittenBackAsXml)
+{
+    for (bool binary : {false, true}) {
+        SCOPED_TRACE(binary ? "binary" : "XML");
+        const std::string settings = installGenerator(userLibrary(), binary ? binaryPlistOf(orangeSettings) : orangeSettings);
+        openPane();
+        EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 2);
+        NSAlertTestDriver::answerWith({"Logout"});
+        apply();
+        const std::string written = ReadWholeFile(settings);
+        EXPECT_EQ(written.rfind("<?xml", 0), 0u) << written;
+        EXPECT_EQ(StoredString(settings, "Skin Index"), "1");
+        EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(255,128,0)");
+        TearDown();
+        SetUp();
+    }
+}
+
+TEST_F(SettingsFile, SkinIndexStoredAsNumberReadsTheSameAndIsWrittenAsText)
+{
+    const std::string settings = installGenerator(userLibrary(), PlistWithBody("<key>Skin Index</key><integer>2</integer>\n"));
+    openPane();
+    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 3);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(settings, "Skin Index"), "2");
+}
+
+TEST_F(SettingsFile, OtherKeysSurviveAnApply)
+{
+    const std::string settings = installGenerator(
+        userLibrary(), PlistWithBody("<key>Skin Index</key><string>0</string>\n<key>BGColor</key><string>none</string>\n"
+                                     "<key>Zoom</key><real>1.5</real>\n<key>Pages</key><array><integer>1</integer><integer>4</integer></array>\n"
+                                     "<key>Owner</key><dict><key>Name</key><string>Ada</string></dict>\n"
+                                     "<key>Stamp</key><data>AAEC</data>\n<key>Shown</key><true/>\n"));
+    openPane();
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    const std::string written = ReadWholeFile(settings);
+    for (const char* kept : {"<key>Zoom</key>", "<real>1.5", "<key>Pages</key>", "<integer>4</integer>", "<string>Ada</string>",
+                             "AAEC", "<key>Shown</key>"})
+        EXPECT_NE(written.find(kept), std::string::npos) << kept << " in\n" << written;
+}
+
+TEST_F(SettingsFile, AFileDeletedAfterTheViewLoadedIsWrittenAnew)
+{
+    const std::string settings = installGenerator(userLibrary(), orangeSettings);
+    openPane();
+    fs::remove(settings);
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(255,128,0)");
+    EXPECT_EQ(NSAlertTestDriver::recordedAlerts().back().messageText, "Attention!");
+}
+
+TEST_F(SettingsFile, AFailedWriteKeepsTheOldFileAndSaysSo)
+{
+    const std::string settings = installGenerator("/Library", orangeSettings);
+    const std::string resources = fs::path(settings).parent_path().string();
+    // A read-only folder, as /Library is for most users (root ignores permissions, so remount).
+    ASSERT_EQ(std::system(("mount -t tmpfs orvella-ro '" + resources + "'").c_str()), 0);
+    std::ofstream(settings) << orangeSettings;
+    ASSERT_EQ(std::system(("mount -o remount,ro '" + resources + "'").c_str()), 0);
+
+    openPane();
+    pickSkin(0);
+    pickBackgroundRow(0);
+    NSAlertTestDriver::answerWith({"Ok"});
+    apply();
+
+    EXPECT_EQ(ReadWholeFile(settings), orangeSettings);
+    EXPECT_EQ(fs::directory_entry(resources).exists() ? std::distance(fs::directory_iterator(resources), fs::directory_iterator()) : -1, 1)
+        << "no temporary file is left behind";
+    ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u) << "no logout prompt";
+    const NSAlertRecord& alert = NSAlertTestDriver::recordedAlerts()[0];
+    EXPECT_EQ(alert.messageText, "Settings Not Saved!");
+    EXPECT_NE(alert.informativeText.find(systemSettingsFile()), std::string::npos) << alert.informativeText;
+    EXPECT_EQ(alert.buttonTitles, std::vector<std::string>{"Ok"});
+    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 0) << "the pane stays as it is";
+    std::system(("umount '" + resources + "'").c_str());
+}
+
+TEST_F(SettingsFile, WithoutAGeneratorNothingIsWrittenAndNoLogoutIsAsked)
+{
+    openPane();
+    EXPECT_FALSE(filePath.has_value());
+    NSAlertTestDriver::answerWith({"Ok"});
+    apply();
+    EXPECT_FALSE(fs::exists(userSettingsFile()));
+    EXPECT_FALSE(fs::exists(systemSettingsFile()));
+    ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u);
+    EXPECT_EQ(NSAlertTestDriver::recordedAlerts()[0].messageText, "Settings Not Saved!");
+    EXPECT_NE(NSAlertTestDriver::recordedAlerts()[0].informativeText.find(userSettingsFile()), std::string::npos);
+    EXPECT_EQ(loginctlCalls(), "");
+}
+
+TEST_F(SettingsFile, AnUnreadableFileIsNotCreatedOrReplacedByAnApply)
+{
+    const std::string settings = installGenerator(userLibrary(), "this is not a property list");
+    openPane();
+    NSAlertTestDriver::answerWith({"Ok"});
+    apply();
+    EXPECT_EQ(ReadWholeFile(settings), "this is not a property list");
+    EXPECT_EQ(NSAlertTestDriver::recordedAlerts().at(0).messageText, "Settings Not Saved!");
+}
+
+TEST_F(SettingsFile, TheRewrittenFileKeepsItsPermissions)
+{
+    const std::string settings = installGenerator(userLibrary(), orangeSettings);
+    fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+    openPane();
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(fs::status(settings).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
+}
