@@ -1,0 +1,155 @@
+// The pane's uninstall action through a real pane bundle and its real uninstaller, each case in
+// a private mount namespace with its own /temp and /Library and a home folder with blanks.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "ChildProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kConfirmYes = "UnInstall!\tDo you want to un-install the product?\t1\tYes|Cancel\tYes\n";
+const std::string kConfirmCancel = "UnInstall!\tDo you want to un-install the product?\t1\tYes|Cancel\tCancel\n";
+const std::string kHandOffFailed = "UnInstall Failed!\t\t1\tOk\tOk\n";
+const std::string kUninstalled = "Successfully uninstalled!\tThanks for using Brimwell's product.\t1\tOk\tOk\n";
+const std::string kUninstallFailed = "Failed!\tFailed to acquire root  access.\t1\tOk\tOk\n";
+
+struct CaseResult {
+    ChildResult namespaceRun;
+    std::string alerts;
+    std::string probeOutput;
+};
+
+class HandOff : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "needs root for a private mount namespace";
+        realLibraryExisted = fs::exists("/Library");
+        realTempExisted = fs::exists("/temp");
+        char pattern[] = "/tmp/hand-off test XXXXXX";
+        scratch = mkdtemp(pattern);
+        home = scratch / "home with blanks";
+        fs::create_directories(home);
+    }
+
+    void TearDown() override
+    {
+        if (scratch.empty())
+            return;
+        fs::remove_all(scratch);
+        EXPECT_EQ(fs::exists("/Library"), realLibraryExisted) << "the real /Library was touched";
+        EXPECT_EQ(fs::exists("/temp"), realTempExisted) << "the real /temp was touched";
+    }
+
+    // Shell text that runs the probe on the pane with the given alert answers and PATH.
+    static std::string pressUninstall(const std::string& pane, const std::string& answers,
+                                      const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
+    {
+        return "env -i PATH='" + path + "' HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS='" + answers +
+               "' NSALERT_LOG=\"$CASE_DIR/alerts\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\"" +
+               " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" '" + HANDOFF_PROBE + "' \"" + pane + "\" >> \"$CASE_DIR/probe\"\n";
+    }
+
+    // Shell text that waits (at most 30 s) until the alert log has that many lines.
+    static std::string awaitAlerts(int count)
+    {
+        return "i=0; while [ \"$(cat \"$CASE_DIR/alerts\" 2>/dev/null | wc -l)\" -lt " + std::to_string(count) +
+               " ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i+1)); done; sleep 0.3\n";
+    }
+
+    CaseResult runCase(const std::string& body)
+    {
+        std::ofstream(scratch / "case.sh") << "cd /\n" << body << "exit 0\n";
+        auto environment = inheritedDiagnostics();
+        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
+        environment["CASE_HOME"] = home.string();
+        environment["CASE_DIR"] = scratch.string();
+        CaseResult result;
+        result.namespaceRun = runChild({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment,
+                                       scratch.string());
+        result.alerts = readWholeFile((scratch / "alerts").string());
+        result.probeOutput = readWholeFile((scratch / "probe").string());
+        return result;
+    }
+
+    bool marked(const std::string& name) const { return fs::exists(scratch / name); }
+
+    fs::path scratch;
+    fs::path home;
+    bool realLibraryExisted = false;
+    bool realTempExisted = false;
+};
+
+} // namespace
+
+TEST_F(HandOff, cancelChangesNothing)
+{
+    const CaseResult result = runCase(pressUninstall(PANE_BUNDLE, "Cancel") +
+                                      "[ -e /temp ] && touch \"$CASE_DIR/temp made\"\n");
+
+    EXPECT_EQ(result.alerts, kConfirmCancel);
+    EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
+    EXPECT_FALSE(marked("temp made"));
+    EXPECT_EQ(result.namespaceRun.errors.find("Authorization"), std::string::npos);
+    EXPECT_EQ(result.namespaceRun.errors.find("Copy Rights"), std::string::npos);
+}
+
+TEST_F(HandOff, withoutATempFolderTheFirstAttemptFailsAndTheSecondHandsOff)
+{
+    const CaseResult result = runCase(
+        "rm -rf /temp\n" + pressUninstall(PANE_BUNDLE, "Yes|Ok") +
+        "[ -d /temp/Contents ] && touch \"$CASE_DIR/temp is a copy of the bundle\"\n" +
+        pressUninstall(PANE_BUNDLE, "Yes|Ok") + awaitAlerts(4) +
+        "[ -x /temp/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller ] && touch \"$CASE_DIR/copied\"\n");
+
+    EXPECT_TRUE(marked("temp is a copy of the bundle"));
+    EXPECT_TRUE(marked("copied"));
+    // The first action comes back with the failure; the second ends the host.
+    EXPECT_EQ(result.probeOutput, "opened\nreturned\nopened\n");
+    // The uninstaller really ran, from /temp: nothing is installed, so it reports failure.
+    EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed + kConfirmYes + kUninstallFailed)
+        << result.namespaceRun.errors;
+}
+
+TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
+{
+    const CaseResult result = runCase("mkdir -p /temp\n" + pressUninstall(PANE_BUNDLE, "Yes|Ok", "/nonexistent") +
+                                      "[ -e /temp/Orvella_Uninstaller.app ] && touch \"$CASE_DIR/copied\"\n");
+
+    EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed);
+    EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
+    EXPECT_EQ(countOccurrences(result.namespaceRun.errors, "Error Creating Initial Authorization: -60008"), 1)
+        << result.namespaceRun.errors;
+    EXPECT_FALSE(marked("copied"));
+}
+
+TEST_F(HandOff, theWholeCycleInstallsOpensAndUninstallsTheProduct)
+{
+    const std::string installedPane = "$CASE_HOME/Library/PreferencePanes/Orvella.prefPane";
+    const CaseResult result = runCase(
+        "cmake --install '" BUILD_TREE "' --prefix \"$CASE_HOME\" > \"$CASE_DIR/install.log\" 2>&1 || touch \"$CASE_DIR/install failed\"\n"
+        "[ -d \"$CASE_HOME/Library/QuickLook/Foliotta.qlgenerator\" ] && touch \"$CASE_DIR/generator installed\"\n"
+        "[ -x \"" + installedPane + "/Contents/Resources/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller\" ]"
+        " && touch \"$CASE_DIR/uninstaller carried\"\n"
+        "mkdir -p /temp\n" +
+        pressUninstall(installedPane, "Yes|Ok") + awaitAlerts(2) +
+        "[ -e \"$CASE_HOME/Library/QuickLook/Foliotta.qlgenerator\" ] && touch \"$CASE_DIR/generator left\"\n"
+        "[ -e \"" + installedPane + "\" ] && touch \"$CASE_DIR/pane left\"\n"
+        "QT_QPA_PLATFORM=offscreen timeout 20 \"$CASE_HOME/bin/prefhost\" \"" + installedPane +
+        "\" > /dev/null 2>&1; echo $? > \"$CASE_DIR/prefhost status\"\n");
+
+    ASSERT_FALSE(marked("install failed")) << readWholeFile((scratch / "install.log").string());
+    EXPECT_TRUE(marked("generator installed"));
+    EXPECT_TRUE(marked("uninstaller carried"));
+    EXPECT_EQ(result.probeOutput, "opened\n");
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalled) << result.namespaceRun.errors;
+    EXPECT_FALSE(marked("generator left"));
+    EXPECT_FALSE(marked("pane left"));
+    EXPECT_EQ(readWholeFile((scratch / "prefhost status").string()), "1\n");
+}
