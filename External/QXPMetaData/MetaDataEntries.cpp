@@ -1,7 +1,7 @@
 #include "MetaDataEntries.h"
 
 #include "DataValues.h"
-#include "PageRenderer.h"
+#include "PictureModule.h"
 
 #include <charconv>
 #include <cmath>
@@ -51,7 +51,7 @@ void AddEntries(ResultDictionary& dictionary, uint32_t mask, const DocumentModel
         dictionary.Add(kQXPEntryPageHeight, FloatValue::Make(kQXPEntryPageHeight, static_cast<float>(firstPage.height)));
     if (mask & kQXPEntryThumbnail)
         dictionary.Add(kQXPEntryThumbnail,
-                       ImageValue::Make(kQXPEntryThumbnail, RenderPage(firstPage, model.firstPageItems, kPicturePixels)));
+                       ImageValue::Make(kQXPEntryThumbnail, RenderPageWithModule(firstPage, model.firstPageItems, kPicturePixels)));
     if (mask & kQXPEntryParagraphs)
         dictionary.Add(kQXPEntryParagraphs, StringArrayValue::Make(kQXPEntryParagraphs, model.paragraphs));
     if (mask & kQXPEntryColors) dictionary.Add(kQXPEntryColors, StringArrayValue::Make(kQXPEntryColors, model.colors));

@@ -245,3 +245,14 @@ CGImageRef RenderPage(const PageSize& page, const std::vector<PageItem>& items, 
 }
 
 }  // namespace QUARK::QXPMETADATA
+
+// The module's one entry point, looked up by name when the module is loaded.
+extern "C" __attribute__((visibility("default"))) CGImageRef QXPMetaDataRenderPage(
+    const QUARK::QXPMETADATA::PageSize* page, const std::vector<QUARK::QXPMETADATA::PageItem>* items, int longerSide) {
+    try {
+        if (page == nullptr || items == nullptr) return nullptr;
+        return QUARK::QXPMETADATA::RenderPage(*page, *items, longerSide);
+    } catch (...) {
+        return nullptr;
+    }
+}
