@@ -14,6 +14,7 @@
 struct OpaquePasteboardRef : __CFObject {
     std::string name;
     std::string ownerToken;  // set by this reference's last clear
+    int64_t putsSinceClear = 0;
     std::vector<PasteboardSnapshotItem> snapshot;
 };
 
@@ -96,6 +97,7 @@ OSStatus PasteboardClear(PasteboardRef inPasteboard) {
     std::string token = RandomHex(16);
     if (!store->Clear(inPasteboard->name, token)) return pasteboardStoreErr;
     inPasteboard->ownerToken = std::move(token);
+    inPasteboard->putsSinceClear = 0;
     inPasteboard->snapshot.clear();
     return noErr;
 }
@@ -109,7 +111,8 @@ OSStatus PasteboardPutItemFlavor(PasteboardRef inPasteboard, PasteboardItemID in
     PasteboardStore* store = PasteboardStore::Shared();
     if (store == nullptr) return pasteboardStoreErr;
     switch (store->Put(inPasteboard->name, inPasteboard->ownerToken, ItemNumber(inItem), *flavor,
-                       CFDataGetBytePtr(inData), static_cast<size_t>(CFDataGetLength(inData)))) {
+                       inPasteboard->putsSinceClear++, CFDataGetBytePtr(inData),
+                       static_cast<size_t>(CFDataGetLength(inData)))) {
     case PasteboardStore::PutResult::Stored: return noErr;
     case PasteboardStore::PutResult::NotOwner: return notPasteboardOwnerErr;
     case PasteboardStore::PutResult::Failed: break;

@@ -94,8 +94,10 @@ PasteboardStore* PasteboardStore::Shared() {
         // so commits need not reach the disk.
         if (!store->Execute("PRAGMA journal_mode=WAL") || !store->Execute("PRAGMA synchronous=OFF") ||
             !store->Execute("CREATE TABLE IF NOT EXISTS pasteboards(name TEXT PRIMARY KEY, owner TEXT NOT NULL)") ||
-            !store->Execute("CREATE TABLE IF NOT EXISTS flavors(pasteboard TEXT NOT NULL, item INTEGER NOT NULL, "
-                            "flavor TEXT NOT NULL, data BLOB NOT NULL, PRIMARY KEY(pasteboard, item, flavor))")) {
+            // One b-tree keyed by what a put replaces, so a put changes as few pages as it can.
+            !store->Execute("CREATE TABLE IF NOT EXISTS pasteboard_items(pasteboard TEXT NOT NULL, "
+                            "item INTEGER NOT NULL, flavor TEXT NOT NULL, position INTEGER NOT NULL, "
+                            "data BLOB NOT NULL, PRIMARY KEY(pasteboard, item, flavor)) WITHOUT ROWID")) {
             delete store;
             return nullptr;
         }
@@ -128,7 +130,7 @@ sqlite3_stmt* PasteboardStore::Prepare(const char* sql) {
 bool PasteboardStore::Clear(const std::string& name, const std::string& ownerToken) {
     std::lock_guard<std::mutex> guard(lock_);
     if (!Execute("BEGIN IMMEDIATE")) return false;
-    Statement removeItems(Prepare("DELETE FROM flavors WHERE pasteboard = ?1"));
+    Statement removeItems(Prepare("DELETE FROM pasteboard_items WHERE pasteboard = ?1"));
     Statement takeOwnership(Prepare("INSERT INTO pasteboards(name, owner) VALUES(?1, ?2) "
                                     "ON CONFLICT(name) DO UPDATE SET owner = excluded.owner"));
     bool ok = removeItems.valid() && takeOwnership.valid() && removeItems.text(1, name).step() == SQLITE_DONE &&
@@ -139,23 +141,25 @@ bool PasteboardStore::Clear(const std::string& name, const std::string& ownerTok
 }
 
 PasteboardStore::PutResult PasteboardStore::Put(const std::string& name, const std::string& ownerToken, int64_t item,
-                                                const std::string& flavor, const uint8_t* bytes, size_t length) {
+                                                const std::string& flavor, int64_t position, const uint8_t* bytes,
+                                                size_t length) {
     std::lock_guard<std::mutex> guard(lock_);
     // One statement, so the ownership check and the write cannot be split by another process's clear.
-    Statement put(Prepare("INSERT INTO flavors(pasteboard, item, flavor, data) SELECT ?1, ?2, ?3, ?4 "
-                          "WHERE EXISTS(SELECT 1 FROM pasteboards WHERE name = ?1 AND owner = ?5) "
+    // A replaced flavour keeps its position, so the item keeps its place.
+    Statement put(Prepare("INSERT INTO pasteboard_items(pasteboard, item, flavor, position, data) "
+                          "SELECT ?1, ?2, ?3, ?6, ?4 WHERE EXISTS(SELECT 1 FROM pasteboards WHERE name = ?1 AND owner = ?5) "
                           "ON CONFLICT(pasteboard, item, flavor) DO UPDATE SET data = excluded.data"));
     if (!put.valid()) return PutResult::Failed;
-    put.text(1, name).integer(2, item).text(3, flavor).blob(4, bytes, length).text(5, ownerToken);
+    put.text(1, name).integer(2, item).text(3, flavor).blob(4, bytes, length).text(5, ownerToken).integer(6, position);
     if (put.step() != SQLITE_DONE) return PutResult::Failed;
     return sqlite3_changes(database_) == 1 ? PutResult::Stored : PutResult::NotOwner;
 }
 
 std::optional<std::vector<PasteboardSnapshotItem>> PasteboardStore::Items(const std::string& name) {
     std::lock_guard<std::mutex> guard(lock_);
-    Statement list(Prepare("SELECT item, flavor FROM flavors WHERE pasteboard = ?1 ORDER BY "
-                           "(SELECT MIN(rowid) FROM flavors AS first WHERE first.pasteboard = flavors.pasteboard "
-                           "AND first.item = flavors.item), rowid"));
+    Statement list(Prepare("SELECT item, flavor FROM pasteboard_items AS flavors WHERE pasteboard = ?1 ORDER BY "
+                           "(SELECT MIN(position) FROM pasteboard_items AS first WHERE first.pasteboard = ?1 "
+                           "AND first.item = flavors.item), position"));
     if (!list.valid()) return std::nullopt;
     list.text(1, name);
     std::vector<PasteboardSnapshotItem> items;
@@ -174,7 +178,7 @@ std::optional<std::vector<PasteboardSnapshotItem>> PasteboardStore::Items(const 
 std::optional<std::vector<uint8_t>> PasteboardStore::Data(const std::string& name, int64_t item,
                                                           const std::string& flavor) {
     std::lock_guard<std::mutex> guard(lock_);
-    Statement read(Prepare("SELECT data FROM flavors WHERE pasteboard = ?1 AND item = ?2 AND flavor = ?3"));
+    Statement read(Prepare("SELECT data FROM pasteboard_items WHERE pasteboard = ?1 AND item = ?2 AND flavor = ?3"));
     if (!read.valid()) return std::nullopt;
     read.text(1, name).integer(2, item).text(3, flavor);
     if (read.step() != SQLITE_ROW) return std::nullopt;

@@ -23,8 +23,9 @@ public:
 
     bool Clear(const std::string& name, const std::string& ownerToken);
     enum class PutResult { Stored, NotOwner, Failed };
+    // position orders the items; the owner numbers its puts since its clear.
     PutResult Put(const std::string& name, const std::string& ownerToken, int64_t item, const std::string& flavor,
-                  const uint8_t* bytes, size_t length);
+                  int64_t position, const uint8_t* bytes, size_t length);
     std::optional<std::vector<PasteboardSnapshotItem>> Items(const std::string& name);
     std::optional<std::vector<uint8_t>> Data(const std::string& name, int64_t item, const std::string& flavor);
     std::optional<std::string> Owner(const std::string& name);
