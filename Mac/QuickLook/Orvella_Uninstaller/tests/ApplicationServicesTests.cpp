@@ -1,0 +1,167 @@
+// NSApplicationMain, NSWorkspace and NSAutoreleasePool as the uninstaller and the pane use them.
+#include <Foundation/NSAutoreleasePool.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "ChildProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kInfoPlist = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0"><dict>
+<key>CFBundleExecutable</key><string>%EXECUTABLE%</string>
+<key>CFBundleIdentifier</key><string>com.example.probe</string>
+%EXTRA%</dict></plist>
+)";
+
+const char* const kMainInterface = R"(<?xml version="1.0" encoding="UTF-8"?>
+<ui version="4.0"><widget class="QWidget" name="window">
+<property name="windowTitle"><string>Probe Window</string></property>
+</widget></ui>
+)";
+
+class ScratchFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/application services XXXXXX";
+        scratch = mkdtemp(pattern);
+    }
+    void TearDown() override { fs::remove_all(scratch); }
+
+    // An application bundle NAME.app whose Info.plist names the executable and carries extra keys.
+    fs::path makeBundle(const std::string& name, const std::string& executable, const std::string& extraKeys)
+    {
+        const fs::path bundle = scratch / (name + ".app");
+        fs::create_directories(bundle / "Contents/MacOS");
+        fs::create_directories(bundle / "Contents/Resources");
+        std::string plist = kInfoPlist;
+        plist.replace(plist.find("%EXECUTABLE%"), 12, executable);
+        plist.replace(plist.find("%EXTRA%"), 7, extraKeys);
+        std::ofstream(bundle / "Contents/Info.plist") << plist;
+        return bundle;
+    }
+
+    std::map<std::string, std::string> environment() const
+    {
+        auto variables = inheritedDiagnostics();
+        variables["PATH"] = (scratch / "bin").string() + ":/usr/bin:/bin";
+        variables["QT_QPA_PLATFORM"] = "offscreen";
+        variables["MARKER_DIR"] = scratch.string();
+        return variables;
+    }
+
+    static bool eventually(const std::function<bool()>& condition)
+    {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (condition())
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    fs::path scratch;
+};
+
+using ApplicationMain = ScratchFolder;
+using Workspace = ScratchFolder;
+
+} // namespace
+
+TEST_F(ApplicationMain, makesTheDelegateConnectsItsWindowAndSendsTheLaunchNotification)
+{
+    const fs::path bundle = makeBundle("Probe", "application-probe", "<key>NSMainNibFile</key><string>MainMenu</string>\n");
+    fs::copy_file(APPLICATION_PROBE, bundle / "Contents/MacOS/application-probe");
+    std::ofstream(bundle / "Contents/Resources/MainMenu.ui") << kMainInterface;
+
+    const ChildResult result =
+        runChild({(bundle / "Contents/MacOS/application-probe").string()}, environment(), scratch.string());
+
+    EXPECT_EQ(result.exitStatus, 0);
+    EXPECT_EQ(result.output, "launched NSApplicationDidFinishLaunchingNotification\nwindow Probe Window\ndelegate set\n")
+        << result.errors;
+}
+
+TEST_F(ApplicationMain, aMissingMainInterfaceFileEndsTheProgramWithAMessage)
+{
+    const fs::path bundle = makeBundle("Broken", "application-probe", "<key>NSMainNibFile</key><string>Gone</string>\n");
+    fs::copy_file(APPLICATION_PROBE, bundle / "Contents/MacOS/application-probe");
+
+    const ChildResult result =
+        runChild({(bundle / "Contents/MacOS/application-probe").string()}, environment(), scratch.string());
+
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.output, "");
+    EXPECT_NE(result.errors.find("Unable to load nib file: Gone, exiting"), std::string::npos) << result.errors;
+}
+
+TEST_F(Workspace, startsAnApplicationBundleThatOutlivesTheCaller)
+{
+    const fs::path bundle = makeBundle("Lasting Tool", "Lasting Tool", "");
+    const fs::path program = bundle / "Contents/MacOS/Lasting Tool";
+    std::ofstream(program) << "#!/bin/sh\nsleep 0.5\necho \"$PPID\" > \"$MARKER_DIR/still running\"\n";
+    fs::permissions(program, fs::perms::owner_all);
+
+    const auto started = std::chrono::steady_clock::now();
+    const ChildResult result = runChild({OPEN_FILE_PROBE, bundle.string()}, environment(), scratch.string());
+
+    EXPECT_EQ(result.output, "YES\n") << result.errors;
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(450)) << "the caller waited";
+    EXPECT_FALSE(fs::exists(scratch / "still running"));
+    EXPECT_TRUE(eventually([&] { return fs::exists(scratch / "still running"); }));
+}
+
+TEST_F(Workspace, handsOtherFilesToXdgOpenAndRefusesWhatCannotBeOpened)
+{
+    fs::create_directory(scratch / "bin");
+    std::ofstream(scratch / "bin/xdg-open") << "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$MARKER_DIR/opened\"\n";
+    fs::permissions(scratch / "bin/xdg-open", fs::perms::owner_all);
+    const fs::path document = scratch / "read me.txt";
+    std::ofstream(document) << "text";
+    const fs::path noProgram = makeBundle("Empty", "Missing", "");
+
+    const ChildResult result = runChild({OPEN_FILE_PROBE, document.string(), (scratch / "absent.txt").string(),
+                                         noProgram.string()},
+                                        environment(), scratch.string());
+
+    EXPECT_EQ(result.output, "YES\nNO\nNO\n") << result.errors;
+    EXPECT_TRUE(eventually([&] { return readWholeFile((scratch / "opened").string()) == document.string() + "\n"; }));
+}
+
+namespace {
+
+struct CountedObject : NSObject {
+    explicit CountedObject(int& alive) : alive_(alive) { ++alive_; }
+    ~CountedObject() override { --alive_; }
+    int& alive_;
+};
+
+} // namespace
+
+TEST(AutoreleasePool, deletesWhatItWasGivenWhenDrainedOrReleasedInnermostFirst)
+{
+    int alive = 0;
+    auto* outer = new NSAutoreleasePool();
+    NSAutoreleasePool::addObject(new CountedObject(alive));
+    {
+        NSAutoreleasePool inner;
+        NSAutoreleasePool::addObject(new CountedObject(alive));
+        NSAutoreleasePool::addObject(new CountedObject(alive));
+        EXPECT_EQ(alive, 3);
+        inner.drain();
+        EXPECT_EQ(alive, 1);
+        NSAutoreleasePool::addObject(new CountedObject(alive));
+    }
+    EXPECT_EQ(alive, 1);
+    outer->release();
+    EXPECT_EQ(alive, 0);
+}
