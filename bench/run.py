@@ -47,7 +47,8 @@ def main():
     corpus = sys.argv[2] if len(sys.argv) > 2 else os.path.join("..", "shared", "qxp-corpus")
     extractor = os.path.join(build, "Mac/QuickLook/qxpextract/qxpextract")
     fake_extractor = os.path.join(build, "Mac/QuickLook/qxpextract/tests/qxpextract-with-fake-library")
-    runtime = tempfile.mkdtemp(prefix="orvella-bench-")
+    # The user's runtime folder is a tmpfs on a desktop; /dev/shm is one too.
+    runtime = tempfile.mkdtemp(prefix="orvella-bench-", dir="/dev/shm" if os.path.isdir("/dev/shm") else None)
     env = dict(os.environ, XDG_RUNTIME_DIR=runtime)
     files = documents(corpus)
     if not files:
