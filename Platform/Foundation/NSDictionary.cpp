@@ -6,8 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,13 +60,27 @@ plist_t nodeForObject(const NSObject& value)
     return plist_new_string(value.description().c_str());
 }
 
+// A regular file's bytes; false for folders and anything unreadable.
 bool readWholeFile(const std::string& path, std::string& contents)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    struct stat status {};
+    bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    char buffer[65536];
+    while (ok) {
+        ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            ok = count == 0;
+            break;
+        }
+        contents.append(buffer, static_cast<size_t>(count));
+    }
+    close(fd);
+    return ok;
 }
 
 bool writeAll(int fd, const char* data, size_t size)
