@@ -1,0 +1,21 @@
+// GrabScreen OUTPUT.png — saves what the X display shows.
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: GrabScreen OUTPUT.png\n");
+        return 2;
+    }
+    QGuiApplication application(argc, argv);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || !screen->grabWindow(0).save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+        std::fprintf(stderr, "GrabScreen: cannot grab the screen into %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
