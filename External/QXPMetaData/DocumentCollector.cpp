@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 
 namespace QUARK::QXPMETADATA {
@@ -151,6 +152,83 @@ std::vector<PathCommand> PathOutline(const RVNGPropertyListVector& path) {
     return outline;
 }
 
+// The path notation of end marks ("m9 0 l-9 25 l6 -1.5 z"): moves, lines and cubic curves,
+// absolute or relative.
+std::vector<PathCommand> MarkerOutline(const std::string& path) {
+    std::vector<PathCommand> outline;
+    const char* cursor = path.c_str();
+    char action = 0;
+    double x = 0, y = 0, startX = 0, startY = 0;
+    auto number = [&](double& value) {
+        while (*cursor == ' ' || *cursor == ',') ++cursor;
+        char* end = nullptr;
+        value = std::strtod(cursor, &end);
+        if (end == cursor || !std::isfinite(value)) return false;
+        cursor = end;
+        return true;
+    };
+    while (*cursor != 0 && outline.size() < 1000) {
+        while (*cursor == ' ' || *cursor == ',') ++cursor;
+        if (std::isalpha(static_cast<unsigned char>(*cursor))) action = *cursor++;
+        if (action == 0) break;
+        const bool relative = std::islower(static_cast<unsigned char>(action));
+        const double baseX = relative ? x : 0, baseY = relative ? y : 0;
+        PathCommand command;
+        switch (std::toupper(static_cast<unsigned char>(action))) {
+        case 'Z':
+            outline.push_back({'Z'});
+            x = startX, y = startY;
+            action = 0;
+            continue;
+        case 'M':
+        case 'L':
+            if (!number(command.x) || !number(command.y)) return outline;
+            command.action = std::toupper(static_cast<unsigned char>(action)) == 'M' ? 'M' : 'L';
+            break;
+        case 'H':
+            if (!number(command.x)) return outline;
+            command.action = 'L', command.y = y - baseY;
+            break;
+        case 'V':
+            if (!number(command.y)) return outline;
+            command.action = 'L', command.x = x - baseX;
+            break;
+        case 'C':
+            if (!number(command.x1) || !number(command.y1) || !number(command.x2) || !number(command.y2) ||
+                !number(command.x) || !number(command.y))
+                return outline;
+            command.action = 'C';
+            command.x1 += baseX, command.y1 += baseY, command.x2 += baseX, command.y2 += baseY;
+            break;
+        default:
+            return outline;
+        }
+        command.x += baseX, command.y += baseY;
+        outline.push_back(command);
+        x = command.x, y = command.y;
+        if (command.action == 'M') {
+            startX = x, startY = y;
+            action = relative ? 'l' : 'L';  // further pairs after a move are lines
+        }
+    }
+    return outline;
+}
+
+std::optional<LineMarker> MarkerOf(const RVNGProperty* path, const RVNGProperty* box, const RVNGProperty* width) {
+    if (path == nullptr || box == nullptr || width == nullptr) return std::nullopt;
+    LineMarker marker;
+    marker.outline = MarkerOutline(Text(path));
+    const std::string boxText = Text(box);
+    if (std::sscanf(boxText.c_str(), "%lf %lf %lf %lf", &marker.boxX, &marker.boxY, &marker.boxWidth,
+                    &marker.boxHeight) != 4)
+        return std::nullopt;
+    marker.width = Points(width);
+    if (marker.outline.empty() || !(marker.boxWidth > 0) || !(marker.boxHeight > 0) || !(marker.width > 0) ||
+        marker.width > 10000)
+        return std::nullopt;
+    return marker;
+}
+
 std::vector<PathCommand> PointsOutline(const RVNGPropertyListVector* points, bool closed) {
     std::vector<PathCommand> outline;
     if (points == nullptr) return outline;
@@ -221,6 +299,12 @@ GraphicStyle DocumentCollector::StyleOf(const RVNGPropertyList& call) const {
         style.strokeWidth = std::max(0.0, Points(Lookup(call, "svg:stroke-width")));
         if (const std::string cap = Text(Lookup(call, "svg:stroke-linecap")); !cap.empty()) style.lineCap = cap;
         if (const std::string join = Text(Lookup(call, "svg:stroke-linejoin")); !join.empty()) style.lineJoin = join;
+    }
+    if (style.stroke != StrokeKind::None) {
+        style.startMarker = MarkerOf(Lookup(call, "draw:marker-start-path"), Lookup(call, "draw:marker-start-viewbox"),
+                                     Lookup(call, "draw:marker-start-width"));
+        style.endMarker = MarkerOf(Lookup(call, "draw:marker-end-path"), Lookup(call, "draw:marker-end-viewbox"),
+                                   Lookup(call, "draw:marker-end-width"));
     }
     if (style.stroke == StrokeKind::Dash) {
         // Dash lengths given as a proportion are relative to the line width.

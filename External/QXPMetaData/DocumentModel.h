@@ -17,6 +17,14 @@ struct PathCommand {
     double x = 0, y = 0, x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 
+// An arrowhead or other end mark: an outline in its own box, scaled so the box is width wide,
+// tip at the top centre of the box on the line's end, pointing away from the line.
+struct LineMarker {
+    std::vector<PathCommand> outline;
+    double boxX = 0, boxY = 0, boxWidth = 0, boxHeight = 0;
+    double width = 0;  // points
+};
+
 enum class FillKind { None, Solid, LinearGradient, RadialGradient };
 enum class StrokeKind { None, Solid, Dash };
 
@@ -31,6 +39,7 @@ struct GraphicStyle {
     double strokeWidth = 0;  // points; 0 draws a hairline
     std::vector<double> dashes;  // lengths in points, on and off alternately
     std::string lineCap = "butt", lineJoin = "miter";
+    std::optional<LineMarker> startMarker, endMarker;
 };
 
 // Boxes, lines, ovals and paths all become one outline.

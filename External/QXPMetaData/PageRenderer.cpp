@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <optional>
 
 namespace QUARK::QXPMETADATA {
 
@@ -25,6 +26,10 @@ using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, Deleter<PangoFo
 
 void GObjectUnref(PangoLayout* layout) { g_object_unref(layout); }
 using LayoutPtr = std::unique_ptr<PangoLayout, Deleter<PangoLayout, GObjectUnref>>;
+
+// Pango measures in integer units of 1/1024 point; damaged documents may hold lengths that do
+// not fit, so they are bounded first.
+int PangoUnits(double points) { return static_cast<int>(std::clamp(points, -kLargestPageSide, kLargestPageSide) * PANGO_SCALE); }
 
 void SetColor(cairo_t* cr, const RGBColor& color) { cairo_set_source_rgb(cr, color.red, color.green, color.blue); }
 
@@ -74,9 +79,69 @@ void SetGradient(cairo_t* cr, const GraphicStyle& style) {
     cairo_pattern_destroy(pattern);
 }
 
+struct LineEnd {
+    double x, y;    // where the line ends
+    double dx, dy;  // unit direction pointing away from the line
+};
+
+// The ends of an open outline with the direction the line leaves them in.
+std::optional<std::pair<LineEnd, LineEnd>> LineEnds(const std::vector<PathCommand>& outline) {
+    if (outline.size() < 2 || outline.front().action != 'M' || outline.back().action == 'Z') return std::nullopt;
+    auto unit = [](double x, double y, double fromX, double fromY) -> std::optional<LineEnd> {
+        const double length = std::hypot(x - fromX, y - fromY);
+        if (!(length > 1e-9)) return std::nullopt;
+        return LineEnd{x, y, (x - fromX) / length, (y - fromY) / length};
+    };
+    const PathCommand& first = outline[0];
+    const PathCommand& second = outline[1];
+    auto start = unit(first.x, first.y, second.x, second.y);
+    if (second.action == 'C' || second.action == 'Q')
+        if (auto tangent = unit(first.x, first.y, second.x1, second.y1)) start = tangent;
+    const PathCommand& last = outline.back();
+    const PathCommand& before = outline[outline.size() - 2];
+    auto end = unit(last.x, last.y, before.x, before.y);
+    if (last.action == 'C')
+        if (auto tangent = unit(last.x, last.y, last.x2, last.y2)) end = tangent;
+    if (last.action == 'Q')
+        if (auto tangent = unit(last.x, last.y, last.x1, last.y1)) end = tangent;
+    if (!start || !end) return std::nullopt;
+    return std::pair{*start, *end};
+}
+
+double MarkerLength(const LineMarker& marker) { return marker.boxHeight * marker.width / marker.boxWidth; }
+
+// Straight ends that carry a mark are pulled back under it, so a wide line does not show past the tip.
+std::vector<PathCommand> ShortenedUnderMarkers(std::vector<PathCommand> outline, const GraphicStyle& style) {
+    if (outline.size() < 2) return outline;
+    auto pullBack = [](PathCommand& end, const PathCommand& other, double by) {
+        const double length = std::hypot(end.x - other.x, end.y - other.y);
+        if (!(length > 1e-9)) return;
+        const double amount = std::min(by, length / 2) / length;
+        end.x -= (end.x - other.x) * amount, end.y -= (end.y - other.y) * amount;
+    };
+    if (style.startMarker && outline[1].action == 'L') pullBack(outline[0], outline[1], MarkerLength(*style.startMarker) / 2);
+    if (style.endMarker && outline.back().action == 'L')
+        pullBack(outline.back(), outline[outline.size() - 2], MarkerLength(*style.endMarker) / 2);
+    return outline;
+}
+
+void DrawMarker(cairo_t* cr, const LineMarker& marker, const LineEnd& end) {
+    cairo_save(cr);
+    cairo_translate(cr, end.x, end.y);
+    // The mark is drawn pointing up in its box; turn "up" into the line's outward direction.
+    cairo_rotate(cr, std::atan2(end.dy, end.dx) + M_PI / 2);
+    const double scale = marker.width / marker.boxWidth;
+    cairo_scale(cr, scale, scale);
+    cairo_translate(cr, -(marker.boxX + marker.boxWidth / 2), -marker.boxY);
+    AddOutline(cr, marker.outline);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
 void DrawShape(cairo_t* cr, const Shape& shape, double pixelInPoints) {
     const GraphicStyle& style = shape.style;
-    AddOutline(cr, shape.outline);
+    const bool marked = style.stroke != StrokeKind::None && (style.startMarker || style.endMarker);
+    AddOutline(cr, marked ? ShortenedUnderMarkers(shape.outline, style) : shape.outline);
     if (style.fill != FillKind::None) {
         if (style.fill == FillKind::Solid) SetColor(cr, style.fillColor);
         else SetGradient(cr, style);
@@ -98,6 +163,12 @@ void DrawShape(cairo_t* cr, const Shape& shape, double pixelInPoints) {
         cairo_set_dash(cr, nullptr, 0, 0);
     }
     cairo_new_path(cr);
+    if (marked) {
+        if (const auto ends = LineEnds(shape.outline)) {
+            if (style.startMarker) DrawMarker(cr, *style.startMarker, ends->first);
+            if (style.endMarker) DrawMarker(cr, *style.endMarker, ends->second);
+        }
+    }
 }
 
 PangoAlignment AlignmentOf(const std::string& align) {
@@ -110,7 +181,7 @@ FontDescriptionPtr FontOf(const TextSpan& span) {
     const FontChoice choice = MatchFont(span.fontName);
     FontDescriptionPtr font(pango_font_description_new());
     pango_font_description_set_family(font.get(), choice.family.c_str());
-    pango_font_description_set_absolute_size(font.get(), span.size * PANGO_SCALE);
+    pango_font_description_set_absolute_size(font.get(), PangoUnits(span.size));
     pango_font_description_set_weight(font.get(), span.bold || choice.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     pango_font_description_set_style(font.get(), span.italic || choice.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     return font;
@@ -140,21 +211,21 @@ LayoutPtr LayoutParagraph(cairo_t* cr, const TextParagraph& paragraph, double wi
         if (span.strikeout) add(pango_attr_strikethrough_new(true));
     }
     if (paragraph.lineHeight > 0) {
-        PangoAttribute* lineHeight = pango_attr_line_height_new_absolute(static_cast<int>(paragraph.lineHeight * PANGO_SCALE));
+        PangoAttribute* lineHeight = pango_attr_line_height_new_absolute(PangoUnits(paragraph.lineHeight));
         pango_attr_list_insert(attributes, lineHeight);
     } else if (paragraph.lineHeightFactor > 0) {
-        pango_attr_list_insert(attributes, pango_attr_line_height_new(paragraph.lineHeightFactor));
+        pango_attr_list_insert(attributes, pango_attr_line_height_new(std::min(paragraph.lineHeightFactor, 100.0)));
     }
     // An empty paragraph still takes a line in the font it was set in.
     if (!paragraph.spans.empty()) pango_layout_set_font_description(layout.get(), FontOf(paragraph.spans.front()).get());
     pango_layout_set_text(layout.get(), text.c_str(), static_cast<int>(text.size()));
     pango_layout_set_attributes(layout.get(), attributes);
     pango_attr_list_unref(attributes);
-    pango_layout_set_width(layout.get(), static_cast<int>(std::max(1.0, width) * PANGO_SCALE));
+    pango_layout_set_width(layout.get(), PangoUnits(std::max(1.0, width)));
     pango_layout_set_wrap(layout.get(), PANGO_WRAP_WORD_CHAR);
     pango_layout_set_alignment(layout.get(), AlignmentOf(paragraph.align));
     pango_layout_set_justify(layout.get(), paragraph.align == "justify");
-    pango_layout_set_indent(layout.get(), static_cast<int>(paragraph.indent * PANGO_SCALE));
+    pango_layout_set_indent(layout.get(), PangoUnits(paragraph.indent));
     return layout;
 }
 
