@@ -1,6 +1,6 @@
 // The library's two entry points. Nothing thrown inside may leave them.
+#include "ExtractInfo.h"
 #include "MetaDataReader.h"
-#include "ResultDictionary.h"
 #include "TestSeams.h"
 
 #include <string>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <mutex>
 
 #include <fontconfig/fontconfig.h>
 
@@ -47,7 +48,9 @@ const char* GenericFamily(const std::string& lowerName) {
 // The installed family fontconfig picks for a name, after its aliases ("Helvetica" gives
 // "Liberation Sans" where that is installed).
 std::string InstalledFamily(const std::string& name) {
+    static std::mutex lock;
     static std::map<std::string, std::string> known;
+    const std::lock_guard<std::mutex> guard(lock);
     if (const auto found = known.find(name); found != known.end()) return found->second;
     std::string family;
     if (FcPattern* pattern = FcPatternCreate()) {

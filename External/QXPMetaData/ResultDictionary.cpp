@@ -35,6 +35,4 @@ int32_t ResultDictionary::GetValue(const uint32_t& entryID, TInterfacePtr<IQXPDa
     return 0;
 }
 
-ExtractInfo* ExtractInfo::Make(uint32_t mask) { return new (std::nothrow) ExtractInfo(mask); }
-
 }  // namespace QUARK::QXPMETADATA
