@@ -431,6 +431,18 @@ void DocumentCollector::openSpan(const RVNGPropertyList& propList) {
     span.underline = Decorated(propList, "style:text-underline-type", "style:text-underline-style");
     span.strikeout = Decorated(propList, "style:text-line-through-type", "style:text-line-through-style");
     span.color = ColorOf(Text(propList["fo:color"]));
+    span.smallCaps = Text(propList["fo:font-variant"]) == "small-caps";
+    if (const std::string transform = Text(propList["fo:text-transform"]); transform != "none") span.transform = transform;
+    // "33% 100%": raised by a third of the size, at full size; "super" and "sub" name the usual.
+    const std::string position = Text(propList["style:text-position"]);
+    double rise = 0, size = 100;
+    if (position.rfind("super", 0) == 0) rise = 33, size = 58;
+    else if (position.rfind("sub", 0) == 0) rise = -33, size = 58;
+    else if (!position.empty()) std::sscanf(position.c_str(), "%lf%% %lf%%", &rise, &size);
+    if (std::isfinite(rise) && std::isfinite(size)) {
+        span.rise = std::clamp(rise / 100, -10.0, 10.0);
+        span.relativeSize = std::clamp(size / 100, 0.01, 10.0);
+    }
     fTextBox->paragraphs.back().spans.push_back(std::move(span));
 }
 

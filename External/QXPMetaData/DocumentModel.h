@@ -52,7 +52,10 @@ struct TextSpan {
     std::string text;
     std::string fontName;
     double size = 12;
-    bool bold = false, italic = false, underline = false, strikeout = false;
+    bool bold = false, italic = false, underline = false, strikeout = false, smallCaps = false;
+    std::string transform;     // "uppercase", "lowercase", "capitalize" or empty
+    double rise = 0;           // superscript (+) or subscript (-), as a fraction of the size
+    double relativeSize = 1;   // of superscripts and subscripts
     RGBColor color;
 };
 

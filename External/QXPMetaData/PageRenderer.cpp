@@ -181,7 +181,8 @@ FontDescriptionPtr FontOf(const TextSpan& span) {
     const FontChoice choice = MatchFont(span.fontName);
     FontDescriptionPtr font(pango_font_description_new());
     pango_font_description_set_family(font.get(), choice.family.c_str());
-    pango_font_description_set_absolute_size(font.get(), PangoUnits(span.size));
+    pango_font_description_set_absolute_size(font.get(), PangoUnits(span.size * span.relativeSize));
+    if (span.smallCaps) pango_font_description_set_variant(font.get(), PANGO_VARIANT_SMALL_CAPS);
     pango_font_description_set_weight(font.get(), span.bold || choice.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
     pango_font_description_set_style(font.get(), span.italic || choice.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     return font;
@@ -209,6 +210,10 @@ LayoutPtr LayoutParagraph(cairo_t* cr, const TextParagraph& paragraph, double wi
         add(pango_attr_foreground_new(Channel(span.color.red), Channel(span.color.green), Channel(span.color.blue)));
         if (span.underline) add(pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
         if (span.strikeout) add(pango_attr_strikethrough_new(true));
+        if (span.rise != 0) add(pango_attr_rise_new(PangoUnits(span.rise * span.size)));
+        if (span.transform == "uppercase") add(pango_attr_text_transform_new(PANGO_TEXT_TRANSFORM_UPPERCASE));
+        if (span.transform == "lowercase") add(pango_attr_text_transform_new(PANGO_TEXT_TRANSFORM_LOWERCASE));
+        if (span.transform == "capitalize") add(pango_attr_text_transform_new(PANGO_TEXT_TRANSFORM_CAPITALIZE));
     }
     if (paragraph.lineHeight > 0) {
         PangoAttribute* lineHeight = pango_attr_line_height_new_absolute(PangoUnits(paragraph.lineHeight));
