@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,10 +19,25 @@ namespace fs = std::filesystem;
 
 bool InsidePrivateRoot() { return std::getenv("ORVELLA_PRIVATE_ROOT") != nullptr; }
 
+namespace {
+// The pane may end the process ("Later"); inside a test that is a failure, not a quiet success.
+bool testRunning = false;
+void refuseExitDuringATest()
+{
+    if (testRunning) {
+        std::fprintf(stderr, "the process was ended during a test\n");
+        std::_Exit(1);
+    }
+}
+}  // namespace
+
 void PaneTest::SetUp()
 {
     if (!InsidePrivateRoot())
         GTEST_SKIP() << "runs inside the private root (PrivateRootTests)";
+    static const bool guardInstalled = std::atexit(refuseExitDuringATest) == 0;
+    (void)guardInstalled;
+    testRunning = true;
     AppKitEnsureApplication();
     home_ = std::make_unique<TemporaryFolder>("orvella-home");
     tools_ = std::make_unique<TemporaryFolder>("orvella-tools");
@@ -43,6 +59,7 @@ void PaneTest::SetUp()
 
 void PaneTest::TearDown()
 {
+    testRunning = false;
     if (pane_) {
         delete pane_->mainView()->widget();
         delete pane_;
