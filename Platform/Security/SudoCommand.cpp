@@ -56,7 +56,9 @@ int waitForExit(pid_t child)
 }
 
 // Waits for this one child on a thread of its own, so started tools leave no zombies and callers
-// that wait for their own children are not disturbed.
+// that wait for their own children are not disturbed. sudo stays our direct child (no double
+// fork): without a terminal it keys its cached credentials to the parent process, so `sudo -v`
+// and the later `sudo -n` must share this process as parent.
 void reapWhenDone(pid_t child)
 {
     std::thread([child] { waitForExit(child); }).detach();
