@@ -244,6 +244,7 @@ DocumentCollector::DocumentCollector(DocumentModel& model, bool keepFirstPageDra
     : fModel(model), fKeepFirstPageDrawing(keepFirstPageDrawing) {}
 
 void DocumentCollector::startPage(const RVNGPropertyList& propList) {
+    FlushPageText();
     fModel.pages.push_back({Points(propList["svg:width"]), Points(propList["svg:height"])});
 }
 
@@ -362,6 +363,7 @@ void DocumentCollector::drawPath(const RVNGPropertyList& propList) {
 void DocumentCollector::startTextObject(const RVNGPropertyList& propList) {
     fParagraphText.clear();
     fTextBox.reset();
+    fTextBoxZ = Number(propList["draw:z-index"]);
     if (!KeepingDrawing()) return;
     TextBox box;
     box.x = Points(propList["svg:x"]);
@@ -376,7 +378,6 @@ void DocumentCollector::startTextObject(const RVNGPropertyList& propList) {
     if (const std::string align = Text(propList["draw:textarea-vertical-align"]); !align.empty())
         box.verticalAlign = align;
     fTextBox = std::move(box);
-    fTextBoxZ = Number(propList["draw:z-index"]);
 }
 
 void DocumentCollector::endTextObject() {
@@ -409,9 +410,22 @@ void DocumentCollector::openParagraph(const RVNGPropertyList& propList) {
 
 void DocumentCollector::closeParagraph() { FinishParagraph(); }
 
+// A paragraph counts when it holds more than blanks; blanks at its ends are dropped.
 void DocumentCollector::FinishParagraph() {
-    if (!Ignoring() && !IsBlank(fParagraphText)) fModel.paragraphs.push_back(fParagraphText);
+    if (!Ignoring() && !IsBlank(fParagraphText)) {
+        const size_t first = fParagraphText.find_first_not_of(" \t");
+        const size_t last = fParagraphText.find_last_not_of(" \t");
+        fPageParagraphs.emplace_back(fTextBoxZ, fParagraphText.substr(first, last - first + 1));
+    }
     fParagraphText.clear();
+}
+
+void DocumentCollector::FlushPageText() {
+    FinishParagraph();
+    std::stable_sort(fPageParagraphs.begin(), fPageParagraphs.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [z, text] : fPageParagraphs) fModel.paragraphs.push_back(std::move(text));
+    fPageParagraphs.clear();
 }
 
 void DocumentCollector::openSpan(const RVNGPropertyList& propList) {

@@ -13,11 +13,11 @@ public:
     DocumentCollector(DocumentModel& model, bool keepFirstPageDrawing);
 
     void startDocument(const librevenge::RVNGPropertyList&) override {}
-    void endDocument() override {}
+    void endDocument() override { FlushPageText(); }
     void setDocumentMetaData(const librevenge::RVNGPropertyList&) override {}
     void defineEmbeddedFont(const librevenge::RVNGPropertyList&) override {}
     void startPage(const librevenge::RVNGPropertyList& propList) override;
-    void endPage() override {}
+    void endPage() override { FlushPageText(); }
     void startMasterPage(const librevenge::RVNGPropertyList&) override { ++fMasterPageDepth; }
     void endMasterPage() override { if (fMasterPageDepth > 0) --fMasterPageDepth; }
     void setStyle(const librevenge::RVNGPropertyList& propList) override { fStyle = propList; }
@@ -80,6 +80,7 @@ private:
     GraphicStyle StyleOf(const librevenge::RVNGPropertyList& call) const;
     void AddText(const std::string& plain, const std::string& drawn);
     void FinishParagraph();
+    void FlushPageText();
 
     DocumentModel& fModel;
     bool fKeepFirstPageDrawing;
@@ -91,6 +92,10 @@ private:
     bool fInSpan = false;
     bool fSpanNoted = false;
     librevenge::RVNGPropertyList fSpanProperties;
+
+    // The page's paragraphs with the stacking position of their box: boxes come in no useful
+    // order, while the stacking order follows the order they were made in.
+    std::vector<std::pair<double, std::string>> fPageParagraphs;
 
     std::optional<TextBox> fTextBox;  // kept only while drawing the first page
     double fTextBoxZ = 0;
