@@ -80,6 +80,7 @@ TEST_P(CorpusDocument, AgreesWithTheReaderLibrarysDump) {
     std::string joined;
     for (const std::string& paragraph : *paragraphs) {
         EXPECT_NE(paragraph.find_first_not_of(" \t\n"), std::string::npos);
+        EXPECT_TRUE(paragraph.front() != ' ' && paragraph.back() != ' ' && paragraph.back() != '\t') << paragraph;
         joined += (joined.empty() ? "" : "\n") + paragraph;
     }
     EXPECT_EQ(extraction.String(kQXPEntryText), joined);
@@ -104,6 +105,16 @@ TEST(CorpusText, KnownWordsComeOutInOrder) {
     EXPECT_EQ((*paragraphs)[0], "qwerty123");
     EXPECT_EQ((*paragraphs)[1], "Courier");
     EXPECT_EQ((*paragraphs)[2], "Times");
+}
+
+TEST(CorpusText, LinkedBoxesComeInTheOrderTheyWereMade) {
+    Extraction extraction = Extract(std::string(QXP_CORPUS) + "/3.3_mac/linked_texts", kQXPEntryParagraphs);
+    ASSERT_EQ(extraction.status, 0);
+    const auto paragraphs = extraction.StringList(kQXPEntryParagraphs);
+    ASSERT_TRUE(paragraphs.has_value());
+    ASSERT_GE(paragraphs->size(), 2u);
+    EXPECT_EQ((*paragraphs)[0], "qqqqqqqqqqwwwwwwwwwwwwwwwwweeeeeeeeeeeeerrrrrrrttttt");
+    EXPECT_EQ((*paragraphs)[1], "ty123");  // the same story, continued in the linked box
 }
 
 TEST(CorpusPicture, ShowsTheColoursOfThePage) {
