@@ -10,7 +10,9 @@
 //                               message text, informative text, style number, the button titles
 //                               joined by "|", the title pressed. Tab, newline and backslash
 //                               within a field are written as \t, \n and \\.
-// In-process tests use NSAlertTestDriver.h instead.
+// In-process tests use NSAlertTestDriver.h instead. Without a driver on Qt's offscreen platform,
+// where no one can see an alert, it is answered by its last button (as Escape) and said so on
+// standard error.
 #pragma once
 
 #include <Foundation/Foundation.h>

@@ -82,3 +82,11 @@ TEST(AlertChild, RunsThreeAlerts)
     EXPECT_EQ(alert.runModal(), NSAlertFirstButtonReturn);
     EXPECT_EQ(runTwoButtonAlert("three"), NSAlertSecondButtonReturn);
 }
+
+TEST(Alert, WithoutADriverAnAlertNoOneCanSeeIsAnsweredByItsLastButton)
+{
+    NSAlertTestDriver::reset();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(runTwoButtonAlert("unseen"), NSAlertSecondButtonReturn);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("no one can answer"), std::string::npos);
+}
