@@ -59,6 +59,8 @@ static bool EncodePNG(CGImageRef image, CFMutableDataRef output) {
     png_set_write_fn(png, output, AppendToBuffer, FlushNothing);
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
+    // Previews are made on demand and thrown away soon: favour speed over the last few percent of size.
+    png_set_compression_level(png, 1);
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
