@@ -4,6 +4,7 @@
 #include <QColorDialog>
 
 #include <algorithm>
+#include <cmath>
 
 NSColorWell::NSColorWell(QWidget* widget) : NSControl(widget)
 {
@@ -36,7 +37,7 @@ void NSColorWell::chooseColor()
 void NSColorWell::paintSwatch()
 {
     std::optional<NSColor> rgb = color_.colorUsingColorSpaceName(NSCalibratedRGBColorSpace);
-    auto channel = [](CGFloat value) { return static_cast<int>(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5); };
+    auto channel = [](CGFloat value) { return std::isnan(value) ? 0 : static_cast<int>(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5); };
     QString fill = rgb ? QStringLiteral("rgb(%1,%2,%3)")
                              .arg(channel(rgb->redComponent()))
                              .arg(channel(rgb->greenComponent()))

@@ -3,7 +3,9 @@
 #include "NSArray.h"
 
 #include <charconv>
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -87,7 +89,15 @@ int NSString::intValue() const
 }
 
 NSInteger NSString::integerValue() const { return static_cast<NSInteger>(leadingInteger(text_)); }
-float NSString::floatValue() const { return static_cast<float>(leadingReal(text_)); }
+float NSString::floatValue() const
+{
+    const double value = leadingReal(text_);
+    if (value > FLT_MAX)
+        return HUGE_VALF;
+    if (value < -FLT_MAX)
+        return -HUGE_VALF;
+    return static_cast<float>(value);
+}
 double NSString::doubleValue() const { return leadingReal(text_); }
 
 NSString NSString::substringFromIndex(NSUInteger from) const { return NSString(text_.substr(byteOffsetOfCharacter(text_, from))); }

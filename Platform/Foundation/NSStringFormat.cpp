@@ -1,6 +1,7 @@
 #include "NSStringFormat.h"
 
 #include "NSObjCRuntime.h"
+#include "NSValue.h"
 
 #include <cstdio>
 #include <cstring>
@@ -18,7 +19,7 @@ long long NSFormatArgument::asSigned() const
     switch (kind_) {
     case Kind::Signed: return signed_;
     case Kind::Unsigned: return static_cast<long long>(unsigned_);
-    case Kind::Real: return static_cast<long long>(real_);
+    case Kind::Real: return NSClampedInteger(real_);
     default: return 0;
     }
 }
@@ -28,7 +29,7 @@ unsigned long long NSFormatArgument::asUnsigned() const
     switch (kind_) {
     case Kind::Signed: return static_cast<unsigned long long>(signed_);
     case Kind::Unsigned: return unsigned_;
-    case Kind::Real: return static_cast<unsigned long long>(real_);
+    case Kind::Real: return static_cast<unsigned long long>(NSClampedInteger(real_));
     default: return 0;
     }
 }

@@ -1,5 +1,6 @@
 #include "OrvellaColorText.h"
 
+#include <algorithm>
 #include <cmath>
 
 OrvellaBackground OrvellaBackgroundFromValue(id value)
@@ -20,10 +21,17 @@ OrvellaBackground OrvellaBackgroundFromValue(id value)
     return OrvellaBackground{NO, NSColor::colorWithCalibratedRed(red, green, blue, 1.0)};
 }
 
+// A component as a whole number from 0 to 255, halves away from zero.
+static double WholeChannel(CGFloat component)
+{
+    const double scaled = std::round(component * 255.0);
+    return std::isnan(scaled) ? 0.0 : std::clamp(scaled, 0.0, 255.0);
+}
+
 NSString OrvellaColorText(const NSColor& color)
 {
     std::optional<NSColor> rgb = color.colorUsingColorSpaceName(NSCalibratedRGBColorSpace);
     const NSColor usable = rgb ? *rgb : NSColor::colorWithCalibratedRed(0, 0, 0, 1);
-    return NSString::stringWithFormat("RGB(%.0f,%.0f,%.0f)", std::round(usable.redComponent() * 255.0),
-                                      std::round(usable.greenComponent() * 255.0), std::round(usable.blueComponent() * 255.0));
+    return NSString::stringWithFormat("RGB(%.0f,%.0f,%.0f)", WholeChannel(usable.redComponent()), WholeChannel(usable.greenComponent()),
+                                      WholeChannel(usable.blueComponent()));
 }

@@ -15,6 +15,6 @@ struct OrvellaBackground {
 // an absent or malformed value gives black.
 OrvellaBackground OrvellaBackgroundFromValue(id value);
 
-// "RGB(%.0f,%.0f,%.0f)" of the colour's components times 255, halves rounded away from zero.
-// A colour without red, green and blue (a pattern) is written as black.
+// "RGB(%.0f,%.0f,%.0f)" of the colour's components times 255, halves rounded away from zero and
+// kept within 0 to 255. A colour without red, green and blue (a pattern) is written as black.
 NSString OrvellaColorText(const NSColor& color);

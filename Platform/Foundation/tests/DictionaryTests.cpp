@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -115,4 +116,16 @@ TEST(PropertyListDictionary, WritingKeepsTheFilesPermissionsAndMakesNewFilesByTh
     const auto readable = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
     EXPECT_EQ(fs::status(folder.path() + "/new.plist").permissions(), readable);
     EXPECT_EQ(fs::status(folder.path() + "/plain.plist").permissions(), readable);
+}
+
+TEST(PropertyListDictionary, NumbersOutsideTheIntegerRangeReadClamped)
+{
+    TemporaryFolder folder;
+    auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(folder.WriteFile(
+        "n.plist", "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>Big</key><real>1e300</real>"
+                   "<key>Small</key><real>-1e300</real><key>Huge</key><integer>9000000000</integer></dict></plist>"));
+    ASSERT_NE(dictionary, nullptr);
+    EXPECT_EQ(dictionary->objectForKey("Big")->intValue(), INT_MAX);
+    EXPECT_EQ(dictionary->objectForKey("Small")->intValue(), INT_MIN);
+    EXPECT_EQ(dictionary->objectForKey("Huge")->intValue(), INT_MAX);
 }

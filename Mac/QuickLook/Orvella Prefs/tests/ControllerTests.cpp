@@ -155,6 +155,15 @@ TEST_F(Apply, ColourTextsRoundTrip)
     }
 }
 
+TEST_F(Apply, OutOfRangeTextsAreWrittenBackWithinRange)
+{
+    const std::string settings = installGenerator(userLibrary(), withBackground("RGB(1e300,-5,2.4)"));
+    openPane();
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(255,0,2)");
+}
+
 TEST_F(Apply, ComponentsAreRoundedHalvesAwayFromZero)
 {
     const std::string settings = installGenerator(userLibrary(), withBackground("none"));
@@ -177,6 +186,7 @@ TEST_F(Apply, ColoursOutsideRgbAreConvertedOrStoredAsBlack)
         {NSColor::colorWithDeviceCyan(1, 0, 0, 0, 1), "RGB(0,255,255)"},
         {NSColor::colorWithDeviceRed(0, 1, 0, 1), "RGB(0,255,0)"},
         {NSColor::colorWithPatternImageNamed("Bricks"), "RGB(0,0,0)"},
+        {NSColor::colorWithCalibratedRed(1.5, -0.2, 0.5, 1), "RGB(255,0,128)"},  // kept within 0 to 255
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
