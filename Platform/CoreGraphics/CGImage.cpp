@@ -79,27 +79,18 @@ std::vector<UInt8> CGImageCopyStraightRGBA(CGImageRef image) {
     const bool premultiplied =
         alphaInfo == kCGImageAlphaPremultipliedLast || alphaInfo == kCGImageAlphaPremultipliedFirst;
     const size_t bytesPerPixel = image->bitsPerPixel / 8;
+    // Where each of red, green, blue and alpha sits within a pixel's bytes.
+    size_t r = 0, g = 1, b = 2, a = 3;
+    if (bytesPerPixel == 4 && alphaFirst) a = 0, r = 1, g = 2, b = 3;
+    if (bytesPerPixel == 4 && littleEndian32) r = 3 - r, g = 3 - g, b = 3 - b, a = 3 - a;
+    UInt8* out = rgba.data();
     for (size_t y = 0; y < image->height; ++y) {
-        const UInt8* row = image->bytes.data() + y * image->bytesPerRow;
-        for (size_t x = 0; x < image->width; ++x) {
-            UInt8 pixel[4] = {0, 0, 0, 255};
-            std::memcpy(pixel, row + x * bytesPerPixel, bytesPerPixel);
-            if (bytesPerPixel == 4 && littleEndian32) std::swap(pixel[0], pixel[3]), std::swap(pixel[1], pixel[2]);
-            UInt8 r, g, b, a = 255;
-            if (bytesPerPixel == 3) {
-                r = pixel[0], g = pixel[1], b = pixel[2];
-            } else if (alphaFirst) {
-                a = pixel[0], r = pixel[1], g = pixel[2], b = pixel[3];
-            } else {
-                r = pixel[0], g = pixel[1], b = pixel[2], a = pixel[3];
-            }
-            if (!hasAlpha) a = 255;
-            if (premultiplied && a != 0 && a != 255) {
-                auto straighten = [a](UInt8 c) { return static_cast<UInt8>(std::min(255, (c * 255 + a / 2) / a)); };
-                r = straighten(r), g = straighten(g), b = straighten(b);
-            }
-            UInt8* out = rgba.data() + (y * image->width + x) * 4;
-            out[0] = r, out[1] = g, out[2] = b, out[3] = a;
+        const UInt8* pixel = image->bytes.data() + y * image->bytesPerRow;
+        for (size_t x = 0; x < image->width; ++x, pixel += bytesPerPixel, out += 4) {
+            const UInt8 alpha = hasAlpha ? pixel[a] : 255;
+            out[0] = pixel[r], out[1] = pixel[g], out[2] = pixel[b], out[3] = alpha;
+            if (premultiplied && alpha != 0 && alpha != 255)
+                for (int c = 0; c < 3; ++c) out[c] = static_cast<UInt8>(std::min(255, (out[c] * 255 + alpha / 2) / alpha));
         }
     }
     return rgba;
