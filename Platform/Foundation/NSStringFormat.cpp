@@ -59,15 +59,15 @@ std::string NSFormatArgument::asText() const
 
 namespace {
 
-// Formats one value with a printf specification that has already lost its length modifier.
+// Formats one value with a printf directive that has already lost its length modifier.
 template <typename Value>
-std::string printOne(const std::string& specification, Value value)
+std::string printOne(const std::string& directive, Value value)
 {
-    int needed = std::snprintf(nullptr, 0, specification.c_str(), value);
+    int needed = std::snprintf(nullptr, 0, directive.c_str(), value);
     if (needed < 0)
         return {};
     std::vector<char> buffer(static_cast<size_t>(needed) + 1);
-    std::snprintf(buffer.data(), buffer.size(), specification.c_str(), value);
+    std::snprintf(buffer.data(), buffer.size(), directive.c_str(), value);
     return std::string(buffer.data(), static_cast<size_t>(needed));
 }
 
@@ -93,20 +93,20 @@ std::string NSFormatString(const char* format, std::initializer_list<NSFormatArg
             out += '%';
             continue;
         }
-        std::string specification = "%";
+        std::string directive = "%";
         while (*p && std::strchr("-+ #0'", *p))
-            specification += *p++;
+            directive += *p++;
         auto copyNumberOrStar = [&] {
             if (*p == '*') {
-                specification += std::to_string(take().asSigned());
+                directive += std::to_string(take().asSigned());
                 ++p;
             }
             while (*p >= '0' && *p <= '9')
-                specification += *p++;
+                directive += *p++;
         };
         copyNumberOrStar();
         if (*p == '.') {
-            specification += *p++;
+            directive += *p++;
             copyNumberOrStar();
         }
         while (*p && std::strchr("hlqLzjt", *p))
@@ -118,14 +118,14 @@ std::string NSFormatString(const char* format, std::initializer_list<NSFormatArg
         }
         switch (conversion) {
         case '@':
-        case 's': out += printOne(specification + "s", take().asText().c_str()); break;
+        case 's': out += printOne(directive + "s", take().asText().c_str()); break;
         case 'd':
-        case 'i': out += printOne(specification + "lld", take().asSigned()); break;
+        case 'i': out += printOne(directive + "lld", take().asSigned()); break;
         case 'u':
         case 'o':
         case 'x':
-        case 'X': out += printOne(specification + "ll" + conversion, take().asUnsigned()); break;
-        case 'c': out += printOne(specification + "c", static_cast<int>(take().asSigned())); break;
+        case 'X': out += printOne(directive + "ll" + conversion, take().asUnsigned()); break;
+        case 'c': out += printOne(directive + "c", static_cast<int>(take().asSigned())); break;
         case 'f':
         case 'F':
         case 'e':
@@ -133,8 +133,8 @@ std::string NSFormatString(const char* format, std::initializer_list<NSFormatArg
         case 'g':
         case 'G':
         case 'a':
-        case 'A': out += printOne(specification + conversion, take().asReal()); break;
-        case 'p': out += printOne(specification + "p", take().asPointer()); break;
+        case 'A': out += printOne(directive + conversion, take().asReal()); break;
+        case 'p': out += printOne(directive + "p", take().asPointer()); break;
         default: out.append(start, p + 1); break;  // unknown conversions are printed as they stand
         }
     }
