@@ -1,9 +1,10 @@
 #include "ChildProcess.h"
 
+#include "TemporaryFolder.h"
+
 #include <cerrno>
-#include <cstring>
+#include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,16 +13,39 @@ extern char** environ;
 
 namespace {
 
-std::vector<std::string> MergedEnvironment(const std::map<std::string, std::optional<std::string>>& changes) {
-    std::vector<std::string> merged;
-    for (char** variable = environ; *variable != nullptr; ++variable) {
-        std::string entry = *variable;
-        std::string name = entry.substr(0, entry.find('='));
-        if (changes.count(name) == 0) merged.push_back(entry);
+ChildResult Spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& variables,
+                  const std::string& standardInput) {
+    ChildResult result;
+    TemporaryFolder streams("orvella-child");
+    const std::string input = streams.WriteFile("in", standardInput);
+    const std::string output = streams.path() + "/out";
+    const std::string errors = streams.path() + "/err";
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+
+    std::vector<char*> argv;
+    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const auto& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
+    envp.push_back(nullptr);
+
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned == 0) {
+        int status = 0;
+        while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+        }
+        result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
-    for (const auto& [name, value] : changes)
-        if (value) merged.push_back(name + "=" + *value);
-    return merged;
+    result.standardOutput = ReadWholeFile(output);
+    result.standardError = ReadWholeFile(errors);
+    return result;
 }
 
 }  // namespace
@@ -29,59 +53,32 @@ std::vector<std::string> MergedEnvironment(const std::map<std::string, std::opti
 ChildResult RunChild(const std::vector<std::string>& arguments,
                      const std::map<std::string, std::optional<std::string>>& environment,
                      const std::string& standardInput) {
-    ChildResult result;
-    int output[2], errors[2], input[2];
-    if (pipe2(output, O_CLOEXEC) != 0 || pipe2(errors, O_CLOEXEC) != 0 || pipe2(input, O_CLOEXEC) != 0) return result;
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errors[1], 2);
-
-    std::vector<char*> argv;
-    for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    std::vector<std::string> variables = MergedEnvironment(environment);
-    std::vector<char*> envp;
-    for (auto& variable : variables) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-
-    pid_t child = 0;
-    int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(input[0]);
-    close(output[1]);
-    close(errors[1]);
-    if (spawned == 0 && !standardInput.empty()) {
-        ssize_t ignored = write(input[1], standardInput.data(), standardInput.size());
-        (void)ignored;
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string entry = *variable;
+        if (environment.count(entry.substr(0, entry.find('='))) == 0) variables.push_back(entry);
     }
-    close(input[1]);
+    for (const auto& [name, value] : environment)
+        if (value) variables.push_back(name + "=" + *value);
+    return Spawn(arguments, variables, standardInput);
+}
 
-    pollfd streams[2] = {{output[0], POLLIN, 0}, {errors[0], POLLIN, 0}};
-    std::string* sinks[2] = {&result.standardOutput, &result.standardError};
-    int open = 2;
-    while (open > 0) {
-        if (poll(streams, 2, -1) < 0 && errno != EINTR) break;
-        for (int i = 0; i < 2; ++i) {
-            if (streams[i].fd < 0 || streams[i].revents == 0) continue;
-            char buffer[65536];
-            ssize_t count = read(streams[i].fd, buffer, sizeof buffer);
-            if (count > 0) {
-                sinks[i]->append(buffer, static_cast<size_t>(count));
-            } else if (count == 0 || errno != EINTR) {
-                close(streams[i].fd);
-                streams[i].fd = -1;
-                --open;
-            }
-        }
-    }
-    if (spawned != 0) return result;
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    return result;
+ChildResult RunChildInEnvironment(const std::vector<std::string>& arguments,
+                                  const std::map<std::string, std::string>& environment) {
+    std::vector<std::string> variables;
+    for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+    return Spawn(arguments, variables, "");
+}
+
+std::map<std::string, std::string> InheritedDiagnostics() {
+    std::map<std::string, std::string> variables;
+    for (const char* name : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
+        if (const char* value = std::getenv(name)) variables[name] = value;
+    return variables;
+}
+
+int CountOccurrences(const std::string& text, const std::string& piece) {
+    int count = 0;
+    for (auto at = text.find(piece); at != std::string::npos; at = text.find(piece, at + piece.size())) ++count;
+    return count;
 }

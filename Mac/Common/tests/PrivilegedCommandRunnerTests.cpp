@@ -6,7 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ChildProcess.h"
+#include <ChildProcess.h>
+#include <TemporaryFolder.h>
 #include "StandInSudo.h"
 
 namespace fs = std::filesystem;
@@ -35,16 +36,16 @@ protected:
     ChildResult runAsRoot(std::vector<std::string> steps, const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
     {
         steps.insert(steps.begin(), RUNNER_PROBE);
-        auto environment = inheritedDiagnostics();
+        auto environment = InheritedDiagnostics();
         environment["PATH"] = path;
-        return runChild(steps, environment, folder);
+        return RunChildInEnvironment(steps, environment);
     }
 
     // As the unprivileged user "nobody", with the stand-in sudo and the dialog answered as given.
     ChildResult runAsUser(std::vector<std::string> steps, const std::string& answer, bool display = true)
     {
         steps.insert(steps.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", RUNNER_PROBE});
-        auto environment = inheritedDiagnostics();
+        auto environment = InheritedDiagnostics();
         environment["PATH"] = (folder / "bin").string() + ":/usr/bin:/bin";
         environment["HOME"] = folder.string();
         environment["STANDIN_SUDO_DIR"] = folder.string();
@@ -52,10 +53,10 @@ protected:
         environment["ORVELLA_ASKPASS_ANSWER"] = answer;
         if (display)
             environment["QT_QPA_PLATFORM"] = "offscreen";
-        return runChild(steps, environment, folder);
+        return RunChildInEnvironment(steps, environment);
     }
 
-    std::string sudoLog() const { return readWholeFile((folder / "log").string()); }
+    std::string sudoLog() const { return ReadWholeFile((folder / "log").string()); }
 
     fs::path folder;
 };
@@ -74,10 +75,10 @@ TEST_F(PrivilegedCommandRunnerRun, grantedToRootThroughTheRealSudoCopiesAndRemov
                                           destination.string(), "--end", "wait", "run", "/bin/rm", "-rf",
                                           source.string(), "--end", "wait", "free"});
 
-    EXPECT_EQ(result.output, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\nfree\n") << result.errors;
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\nfree\n") << result.standardError;
     EXPECT_TRUE(fs::exists(destination / "Source Folder.app" / "Contents" / "Info.plist"));
     EXPECT_FALSE(fs::exists(source));
-    EXPECT_EQ(result.errors.find("Unsuccessful"), std::string::npos);
+    EXPECT_EQ(result.standardError.find("Unsuccessful"), std::string::npos);
 }
 
 TEST_F(PrivilegedCommandRunnerRun, aMissingArgumentPathStillStartsTheToolButAMissingToolDoesNot)
@@ -86,15 +87,15 @@ TEST_F(PrivilegedCommandRunnerRun, aMissingArgumentPathStillStartsTheToolButAMis
                                           (folder / "not there").string(), "--end", "wait", "run",
                                           "/bin/no-such-tool", "--end"});
 
-    EXPECT_EQ(result.output, "create 0\nacquire 0\nrun 0\nwait 1\nrun -60031\n");
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun -60031\n");
 }
 
 TEST_F(PrivilegedCommandRunnerRun, anAuthorizationThatCannotBeMadeIsLogged)
 {
     const ChildResult result = runAsRoot({"create"}, (folder / "empty").string());
 
-    EXPECT_EQ(result.output, "create -60008\n");
-    EXPECT_EQ(countOccurrences(result.errors, "Error Creating Initial Authorization: -60008\n"), 1);
+    EXPECT_EQ(result.standardOutput, "create -60008\n");
+    EXPECT_EQ(CountOccurrences(result.standardError, "Error Creating Initial Authorization: -60008\n"), 1);
 }
 
 TEST_F(PrivilegedCommandRunnerRun, oneGrantServesTwoToolStartsWithoutAskingAgain)
@@ -106,11 +107,11 @@ TEST_F(PrivilegedCommandRunnerRun, oneGrantServesTwoToolStartsWithoutAskingAgain
                                           "wait", "run", "/usr/bin/touch", second.string(), "--end", "wait"},
                                          "open sesame");
 
-    EXPECT_EQ(result.output, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\n") << result.errors;
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\n") << result.standardError;
     EXPECT_TRUE(fs::exists(first));
     EXPECT_TRUE(fs::exists(second));
-    EXPECT_EQ(countOccurrences(sudoLog(), "sudo -A -v"), 1) << sudoLog();
-    EXPECT_EQ(countOccurrences(sudoLog(), "sudo -n -- /usr/bin/touch"), 2);
+    EXPECT_EQ(CountOccurrences(sudoLog(), "sudo -A -v"), 1) << sudoLog();
+    EXPECT_EQ(CountOccurrences(sudoLog(), "sudo -n -- /usr/bin/touch"), 2);
 }
 
 TEST_F(PrivilegedCommandRunnerRun, aRefusedPasswordIsLoggedAndNoToolRuns)
@@ -120,8 +121,8 @@ TEST_F(PrivilegedCommandRunnerRun, aRefusedPasswordIsLoggedAndNoToolRuns)
     const ChildResult result =
         runAsUser({"create", "acquire", "run", "/usr/bin/touch", made.string(), "--end"}, "wrong guess");
 
-    EXPECT_EQ(result.output, "create 0\nacquire -60005\nrun -60005\n") << result.errors;
-    EXPECT_EQ(countOccurrences(result.errors, "Copy Rights Unsuccessful: -60005\n"), 1) << result.errors;
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire -60005\nrun -60005\n") << result.standardError;
+    EXPECT_EQ(CountOccurrences(result.standardError, "Copy Rights Unsuccessful: -60005\n"), 1) << result.standardError;
     EXPECT_FALSE(fs::exists(made));
 }
 
@@ -129,16 +130,16 @@ TEST_F(PrivilegedCommandRunnerRun, aCancelledDialogIsLoggedAsCancelled)
 {
     const ChildResult result = runAsUser({"create", "acquire"}, "cancel");
 
-    EXPECT_EQ(result.output, "create 0\nacquire -60006\n") << result.errors;
-    EXPECT_EQ(countOccurrences(result.errors, "Copy Rights Unsuccessful: -60006\n"), 1) << result.errors;
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire -60006\n") << result.standardError;
+    EXPECT_EQ(CountOccurrences(result.standardError, "Copy Rights Unsuccessful: -60006\n"), 1) << result.standardError;
 }
 
 TEST_F(PrivilegedCommandRunnerRun, withoutADisplayNoDialogIsShown)
 {
     const ChildResult result = runAsUser({"create", "acquire"}, "open sesame", false);
 
-    EXPECT_EQ(result.output, "create 0\nacquire -60007\n") << result.errors;
-    EXPECT_EQ(countOccurrences(sudoLog(), "sudo -A"), 0);
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire -60007\n") << result.standardError;
+    EXPECT_EQ(CountOccurrences(sudoLog(), "sudo -A"), 0);
 }
 
 TEST_F(PrivilegedCommandRunnerRun, freeingTheAuthorizationGivesUpTheRight)
@@ -148,7 +149,7 @@ TEST_F(PrivilegedCommandRunnerRun, freeingTheAuthorizationGivesUpTheRight)
     const ChildResult result = runAsUser(
         {"create", "acquire", "free", "create", "run", "/usr/bin/touch", made.string(), "--end"}, "open sesame");
 
-    EXPECT_EQ(result.output, "create 0\nacquire 0\nfree\ncreate 0\nrun -60005\n") << result.errors;
-    EXPECT_EQ(countOccurrences(sudoLog(), "sudo -k"), 1);
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nfree\ncreate 0\nrun -60005\n") << result.standardError;
+    EXPECT_EQ(CountOccurrences(sudoLog(), "sudo -k"), 1);
     EXPECT_FALSE(fs::exists(made));
 }

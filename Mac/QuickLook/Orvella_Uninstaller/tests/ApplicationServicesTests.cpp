@@ -8,7 +8,8 @@
 #include <fstream>
 #include <thread>
 
-#include "ChildProcess.h"
+#include <ChildProcess.h>
+#include <TemporaryFolder.h>
 
 namespace fs = std::filesystem;
 
@@ -52,7 +53,7 @@ protected:
 
     std::map<std::string, std::string> environment() const
     {
-        auto variables = inheritedDiagnostics();
+        auto variables = InheritedDiagnostics();
         variables["PATH"] = (scratch / "bin").string() + ":/usr/bin:/bin";
         variables["QT_QPA_PLATFORM"] = "offscreen";
         variables["MARKER_DIR"] = scratch.string();
@@ -84,11 +85,11 @@ TEST_F(ApplicationMain, makesTheDelegateConnectsItsWindowAndSendsTheLaunchNotifi
     std::ofstream(bundle / "Contents/Resources/MainMenu.ui") << kMainInterface;
 
     const ChildResult result =
-        runChild({(bundle / "Contents/MacOS/application-probe").string()}, environment(), scratch.string());
+        RunChildInEnvironment({(bundle / "Contents/MacOS/application-probe").string()}, environment());
 
     EXPECT_EQ(result.exitStatus, 0);
-    EXPECT_EQ(result.output, "launched NSApplicationDidFinishLaunchingNotification\nwindow Probe Window\ndelegate set\n")
-        << result.errors;
+    EXPECT_EQ(result.standardOutput, "launched NSApplicationDidFinishLaunchingNotification\nwindow Probe Window\ndelegate set\n")
+        << result.standardError;
 }
 
 TEST_F(ApplicationMain, aMissingMainInterfaceFileEndsTheProgramWithAMessage)
@@ -97,11 +98,11 @@ TEST_F(ApplicationMain, aMissingMainInterfaceFileEndsTheProgramWithAMessage)
     fs::copy_file(APPLICATION_PROBE, bundle / "Contents/MacOS/application-probe");
 
     const ChildResult result =
-        runChild({(bundle / "Contents/MacOS/application-probe").string()}, environment(), scratch.string());
+        RunChildInEnvironment({(bundle / "Contents/MacOS/application-probe").string()}, environment());
 
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_EQ(result.output, "");
-    EXPECT_NE(result.errors.find("Unable to load nib file: Gone, exiting"), std::string::npos) << result.errors;
+    EXPECT_EQ(result.standardOutput, "");
+    EXPECT_NE(result.standardError.find("Unable to load nib file: Gone, exiting"), std::string::npos) << result.standardError;
 }
 
 TEST_F(Workspace, startsAnApplicationBundleThatOutlivesTheCaller)
@@ -112,9 +113,9 @@ TEST_F(Workspace, startsAnApplicationBundleThatOutlivesTheCaller)
     fs::permissions(program, fs::perms::owner_all);
 
     const auto started = std::chrono::steady_clock::now();
-    const ChildResult result = runChild({OPEN_FILE_PROBE, bundle.string()}, environment(), scratch.string());
+    const ChildResult result = RunChildInEnvironment({OPEN_FILE_PROBE, bundle.string()}, environment());
 
-    EXPECT_EQ(result.output, "YES\n") << result.errors;
+    EXPECT_EQ(result.standardOutput, "YES\n") << result.standardError;
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(450)) << "the caller waited";
     EXPECT_FALSE(fs::exists(scratch / "still running"));
     EXPECT_TRUE(eventually([&] { return fs::exists(scratch / "still running"); }));
@@ -129,12 +130,12 @@ TEST_F(Workspace, handsOtherFilesToXdgOpenAndRefusesWhatCannotBeOpened)
     std::ofstream(document) << "text";
     const fs::path noProgram = makeBundle("Empty", "Missing", "");
 
-    const ChildResult result = runChild({OPEN_FILE_PROBE, document.string(), (scratch / "absent.txt").string(),
+    const ChildResult result = RunChildInEnvironment({OPEN_FILE_PROBE, document.string(), (scratch / "absent.txt").string(),
                                          noProgram.string()},
-                                        environment(), scratch.string());
+                                        environment());
 
-    EXPECT_EQ(result.output, "YES\nNO\nNO\n") << result.errors;
-    EXPECT_TRUE(eventually([&] { return readWholeFile((scratch / "opened").string()) == document.string() + "\n"; }));
+    EXPECT_EQ(result.standardOutput, "YES\nNO\nNO\n") << result.standardError;
+    EXPECT_TRUE(eventually([&] { return ReadWholeFile((scratch / "opened").string()) == document.string() + "\n"; }));
 }
 
 namespace {

@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ChildProcess.h"
+#include "PrivateRootCase.h"
+
+#include <ChildProcess.h>
+#include <TemporaryFolder.h>
 
 namespace fs = std::filesystem;
 
@@ -24,29 +27,8 @@ struct CaseResult {
     std::string probeOutput;
 };
 
-class HandOff : public ::testing::Test {
+class HandOff : public PrivateRootCase {
 protected:
-    void SetUp() override
-    {
-        if (geteuid() != 0)
-            GTEST_SKIP() << "needs root for a private mount namespace";
-        realLibraryExisted = fs::exists("/Library");
-        realTempExisted = fs::exists("/temp");
-        char pattern[] = "/tmp/hand-off test XXXXXX";
-        scratch = mkdtemp(pattern);
-        home = scratch / "home with blanks";
-        fs::create_directories(home);
-    }
-
-    void TearDown() override
-    {
-        if (scratch.empty())
-            return;
-        fs::remove_all(scratch);
-        EXPECT_EQ(fs::exists("/Library"), realLibraryExisted) << "the real /Library was touched";
-        EXPECT_EQ(fs::exists("/temp"), realTempExisted) << "the real /temp was touched";
-    }
-
     // Shell text that runs the probe on the pane with the given alert answers and PATH.
     static std::string pressUninstall(const std::string& pane, const std::string& answers,
                                       const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
@@ -66,24 +48,19 @@ protected:
     CaseResult runCase(const std::string& body)
     {
         std::ofstream(scratch / "case.sh") << "cd /\n" << body << "exit 0\n";
-        auto environment = inheritedDiagnostics();
+        auto environment = InheritedDiagnostics();
         environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
         environment["CASE_HOME"] = home.string();
         environment["CASE_DIR"] = scratch.string();
         CaseResult result;
-        result.namespaceRun = runChild({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment,
-                                       scratch.string());
-        result.alerts = readWholeFile((scratch / "alerts").string());
-        result.probeOutput = readWholeFile((scratch / "probe").string());
+        result.namespaceRun = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
+        result.alerts = ReadWholeFile((scratch / "alerts").string());
+        result.probeOutput = ReadWholeFile((scratch / "probe").string());
         return result;
     }
 
     bool marked(const std::string& name) const { return fs::exists(scratch / name); }
 
-    fs::path scratch;
-    fs::path home;
-    bool realLibraryExisted = false;
-    bool realTempExisted = false;
 };
 
 } // namespace
@@ -96,8 +73,8 @@ TEST_F(HandOff, cancelChangesNothing)
     EXPECT_EQ(result.alerts, kConfirmCancel);
     EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
     EXPECT_FALSE(marked("temp made"));
-    EXPECT_EQ(result.namespaceRun.errors.find("Authorization"), std::string::npos);
-    EXPECT_EQ(result.namespaceRun.errors.find("Copy Rights"), std::string::npos);
+    EXPECT_EQ(result.namespaceRun.standardError.find("Authorization"), std::string::npos);
+    EXPECT_EQ(result.namespaceRun.standardError.find("Copy Rights"), std::string::npos);
 }
 
 TEST_F(HandOff, withoutATempFolderTheFirstAttemptFailsAndTheSecondHandsOff)
@@ -114,7 +91,7 @@ TEST_F(HandOff, withoutATempFolderTheFirstAttemptFailsAndTheSecondHandsOff)
     EXPECT_EQ(result.probeOutput, "opened\nreturned\nopened\n");
     // The uninstaller really ran, from /temp: nothing is installed, so it reports failure.
     EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed + kConfirmYes + kUninstallFailed)
-        << result.namespaceRun.errors;
+        << result.namespaceRun.standardError;
 }
 
 TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
@@ -124,8 +101,8 @@ TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
 
     EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed);
     EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
-    EXPECT_EQ(countOccurrences(result.namespaceRun.errors, "Error Creating Initial Authorization: -60008"), 1)
-        << result.namespaceRun.errors;
+    EXPECT_EQ(CountOccurrences(result.namespaceRun.standardError, "Error Creating Initial Authorization: -60008"), 1)
+        << result.namespaceRun.standardError;
     EXPECT_FALSE(marked("copied"));
 }
 
@@ -144,12 +121,12 @@ TEST_F(HandOff, theWholeCycleInstallsOpensAndUninstallsTheProduct)
         "QT_QPA_PLATFORM=offscreen timeout 20 \"$CASE_HOME/bin/prefhost\" \"" + installedPane +
         "\" > /dev/null 2>&1; echo $? > \"$CASE_DIR/prefhost status\"\n");
 
-    ASSERT_FALSE(marked("install failed")) << readWholeFile((scratch / "install.log").string());
+    ASSERT_FALSE(marked("install failed")) << ReadWholeFile((scratch / "install.log").string());
     EXPECT_TRUE(marked("generator installed"));
     EXPECT_TRUE(marked("uninstaller carried"));
     EXPECT_EQ(result.probeOutput, "opened\n");
-    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalled) << result.namespaceRun.errors;
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalled) << result.namespaceRun.standardError;
     EXPECT_FALSE(marked("generator left"));
     EXPECT_FALSE(marked("pane left"));
-    EXPECT_EQ(readWholeFile((scratch / "prefhost status").string()), "1\n");
+    EXPECT_EQ(ReadWholeFile((scratch / "prefhost status").string()), "1\n");
 }

@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "ChildProcess.h"
+#include "PrivateRootCase.h"
+
+#include <ChildProcess.h>
+#include <TemporaryFolder.h>
 #include "StandInSudo.h"
 
 namespace fs = std::filesystem;
@@ -36,30 +39,17 @@ struct Outcome {
     bool systemPane = false;
 };
 
-class Uninstaller : public ::testing::Test {
+class Uninstaller : public PrivateRootCase {
 protected:
     void SetUp() override
     {
-        if (geteuid() != 0)
-            GTEST_SKIP() << "needs root for a private mount namespace";
-        realLibraryExisted = fs::exists("/Library");
-        realTempExisted = fs::exists("/temp");
-        char pattern[] = "/tmp/uninstaller test XXXXXX";
-        scratch = mkdtemp(pattern);
+        PrivateRootCase::SetUp();
+        if (IsSkipped())
+            return;
         fs::permissions(scratch, fs::perms::all);
-        home = scratch / "home with blanks";
         fs::create_directories(home / "Library");
         fs::create_directory(scratch / "bin");
         writeStandInSudo(scratch / "bin");
-    }
-
-    void TearDown() override
-    {
-        if (scratch.empty())
-            return;
-        fs::remove_all(scratch);
-        EXPECT_EQ(fs::exists("/Library"), realLibraryExisted) << "the real /Library was touched";
-        EXPECT_EQ(fs::exists("/temp"), realTempExisted) << "the real /temp was touched";
     }
 
     fs::path userGenerator() const { return home / "Library/QuickLook/Foliotta.qlgenerator"; }
@@ -92,19 +82,18 @@ protected:
                << "exit 0\n";
         script.close();
 
-        auto environment = inheritedDiagnostics();
+        auto environment = InheritedDiagnostics();
         environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
         environment["CASE_HOME"] = home.string();
         environment["CASE_DIR"] = scratch.string();
         environment["CASE_ANSWER"] = answer;
-        const ChildResult child = runChild({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment,
-                                           scratch.string());
+        const ChildResult child = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
 
         Outcome outcome;
-        const std::string status = readWholeFile((scratch / "status").string());
+        const std::string status = ReadWholeFile((scratch / "status").string());
         outcome.exitStatus = status.empty() ? -1 : std::stoi(status);
-        outcome.alerts = readWholeFile((scratch / "alerts").string());
-        outcome.log = child.errors;
+        outcome.alerts = ReadWholeFile((scratch / "alerts").string());
+        outcome.log = child.standardError;
         outcome.userGenerator = fs::exists(userGenerator());
         outcome.userPane = fs::exists(userPane());
         outcome.systemGenerator = fs::exists(scratch / "system generator left");
@@ -112,11 +101,7 @@ protected:
         return outcome;
     }
 
-    fs::path scratch;
-    fs::path home;
     std::string answer = "secret";
-    bool realLibraryExisted = false;
-    bool realTempExisted = false;
 };
 
 const std::string kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
@@ -188,7 +173,7 @@ TEST_F(Uninstaller, anAuthorizationThatCannotBeMadeRemovesNothing)
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(countOccurrences(outcome.log, "Error Creating Initial Authorization: -60008"), 1) << outcome.log;
+    EXPECT_EQ(CountOccurrences(outcome.log, "Error Creating Initial Authorization: -60008"), 1) << outcome.log;
     EXPECT_TRUE(outcome.userGenerator);
     EXPECT_TRUE(outcome.userPane);
 }
@@ -200,7 +185,7 @@ TEST_F(Uninstaller, aRefusedPasswordRemovesNothing)
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(countOccurrences(outcome.log, "Copy Rights Unsuccessful: -60005"), 1) << outcome.log;
+    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60005"), 1) << outcome.log;
     EXPECT_TRUE(outcome.userGenerator && outcome.userPane && outcome.systemGenerator && outcome.systemPane);
 }
 
@@ -211,7 +196,7 @@ TEST_F(Uninstaller, aCancelledPasswordDialogRemovesNothing)
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(countOccurrences(outcome.log, "Copy Rights Unsuccessful: -60006"), 1) << outcome.log;
+    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60006"), 1) << outcome.log;
     EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
 }
 
