@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <unistd.h>
 #include <sstream>
 
 namespace {
@@ -22,10 +23,12 @@ protected:
         return folder_.WriteFile(name, script);
     }
 
-    ChildResult Run(const std::vector<std::string>& arguments) {
+    ChildResult Run(const std::vector<std::string>& arguments,
+                    std::map<std::string, std::optional<std::string>> environment = {}) {
         std::vector<std::string> command = {FAKE_EXTRACTOR};
         command.insert(command.end(), arguments.begin(), arguments.end());
-        return RunChild(command, {{"FAKE_QXP_LOG", logPath_}});
+        environment["FAKE_QXP_LOG"] = logPath_;
+        return RunChild(command, environment);
     }
 
     std::vector<std::string> LogLines() {
@@ -133,6 +136,25 @@ TEST_F(ExtractorDriver, FailedRunsLeaveAnEmptyPasteboard) {
     PutMarker(Pasteboard(), 3, "left from an earlier run");
     EXPECT_EQ(Run({"-p", folder_.path() + "/missing document", Pasteboard()}).exitStatus, 0);
     EXPECT_TRUE(PasteboardContents(Pasteboard()).empty());
+}
+
+TEST_F(ExtractorDriver, FailuresOfPlatformCallsAreNotFatal) {
+    // No request could be made: the document is still read, with none, and nothing is published.
+    PutMarker(Pasteboard(), 3, "left from an earlier run");
+    ChildResult noRequest = Run({"-p", Document(kEveryEntry), Pasteboard()}, {{"FAKE_QXP_NO_REQUEST", "1"}});
+    EXPECT_EQ(noRequest.exitStatus, 0);
+    EXPECT_TRUE(PasteboardContents(Pasteboard()).empty());
+    auto log = LogLines();
+    EXPECT_NE(std::find(log.begin(), log.end(), "ExtractMetaData null"), log.end());
+
+    // The pasteboard store cannot be opened (its folder is a link): every put fails, the run ends normally.
+    TemporaryFolder runtime("orvella-broken-runtime");
+    ASSERT_EQ(symlink("/tmp", (runtime.path() + "/pasteboards").c_str()), 0);
+    ChildResult noStore = Run({"-p", Document(kEveryEntry), Pasteboard()}, {{"XDG_RUNTIME_DIR", runtime.path()}});
+    EXPECT_EQ(noStore.exitStatus, 0);
+    EXPECT_EQ(noStore.standardOutput.rfind("argument 1 = -p", 0), 0u);
+    EXPECT_EQ(noStore.standardError, "");
+    EXPECT_EQ(LogLines().back(), "alive 0");
 }
 
 TEST_F(ExtractorDriver, EntriesOfAnotherKindAreSkippedAndTheRunGoesOn) {

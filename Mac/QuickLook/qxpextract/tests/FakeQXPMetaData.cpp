@@ -10,7 +10,8 @@
 //   hole ENTRY INDEX                 that list element comes back as an empty holder
 //   image ENTRY WIDTH HEIGHT|none    a red picture, or a value without a picture
 //   binary ENTRY                     a value of a kind the extractor does not read
-// Every call and release is appended to the file named by FAKE_QXP_LOG.
+// Every call and release is appended to the file named by FAKE_QXP_LOG. With FAKE_QXP_NO_REQUEST
+// set, no extraction request is made.
 #include <QXPMetaData.h>
 
 #include <cstdio>
@@ -283,6 +284,7 @@ extern "C" int32_t CreateIQXPExtractInfo(TInterfacePtr<IQXPExtractInfo>& request
                                          uint32_t reserved2, uint32_t reserved3) {
     Log("CreateIQXPExtractInfo " + std::to_string(mask) + " " + std::to_string(reserved1) + " " +
         std::to_string(reserved2) + " " + std::to_string(reserved3));
+    if (std::getenv("FAKE_QXP_NO_REQUEST") != nullptr) return -1;
     request.Attach(new Request(mask));
     return 0;
 }
