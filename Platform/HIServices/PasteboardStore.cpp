@@ -89,7 +89,7 @@ PasteboardStore* PasteboardStore::Shared() {
         auto* store = new PasteboardStore(database);
         // Closing at exit folds the write-ahead log back into the database; a log left behind
         // would have to be read again by the next process that opens the store.
-        std::atexit([] { delete Shared(); });
+        std::atexit([] { Shared()->Close(); });
         // The store lives in the user's runtime folder and is rebuilt by the next run after a crash,
         // so commits need not reach the disk.
         if (!store->Execute("PRAGMA journal_mode=WAL") || !store->Execute("PRAGMA synchronous=OFF") ||
@@ -108,16 +108,23 @@ PasteboardStore* PasteboardStore::Shared() {
 
 PasteboardStore::PasteboardStore(sqlite3* database) : database_(database) {}
 
-PasteboardStore::~PasteboardStore() {
+PasteboardStore::~PasteboardStore() { Close(); }
+
+void PasteboardStore::Close() {
+    std::lock_guard<std::mutex> guard(lock_);
     for (auto& [sql, statement] : prepared_) sqlite3_finalize(statement);
+    prepared_.clear();
     sqlite3_close(database_);
+    database_ = nullptr;
 }
 
 bool PasteboardStore::Execute(const char* sql) {
+    if (database_ == nullptr) return false;
     return sqlite3_exec(database_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 sqlite3_stmt* PasteboardStore::Prepare(const char* sql) {
+    if (database_ == nullptr) return nullptr;  // closed at exit: whatever runs after that fails cleanly
     auto found = prepared_.find(sql);
     if (found != prepared_.end()) return found->second;
     sqlite3_stmt* statement = nullptr;

@@ -34,6 +34,8 @@ public:
     static std::string Folder();
 
     ~PasteboardStore();
+    // Folds the write-ahead log back into the database; every later call fails.
+    void Close();
 
 private:
     explicit PasteboardStore(sqlite3* database);
