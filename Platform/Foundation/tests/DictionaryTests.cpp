@@ -2,7 +2,7 @@
 
 #include "TemporaryFolder.h"
 
-#include <plist/plist.h>
+#include <BinaryPropertyList.h>
 
 #include <gtest/gtest.h>
 
@@ -17,25 +17,12 @@ const char* const sampleXml =
     "<key>Skin Index</key><string>2</string>\n<key>Count</key><integer>-3</integer>\n<key>Scale</key><real>0.25</real>\n"
     "<key>On</key><true/>\n<key>List</key><array><string>a</string></array>\n<key>Blob</key><data>AAEC</data>\n"
     "</dict>\n</plist>\n";
-
-std::string binaryOf(const std::string& xml)
-{
-    plist_t root = nullptr;
-    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
-    char* bytes = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(root, &bytes, &length);
-    std::string binary(bytes, length);
-    plist_to_bin_free(bytes);
-    plist_free(root);
-    return binary;
-}
 }  // namespace
 
 TEST(PropertyListDictionary, ReadsXmlAndBinaryAlike)
 {
     TemporaryFolder folder;
-    for (const std::string& contents : {std::string(sampleXml), binaryOf(sampleXml)}) {
+    for (const std::string& contents : {std::string(sampleXml), BinaryPropertyList(sampleXml)}) {
         auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(folder.WriteFile("s.plist", contents));
         ASSERT_NE(dictionary, nullptr);
         EXPECT_EQ(dictionary->count(), 6u);
@@ -64,7 +51,7 @@ TEST(PropertyListDictionary, AnythingButADictionaryFileReadsAsNil)
 TEST(PropertyListDictionary, SettingReplacesOneKeyAndKeepsEveryOtherValueExactly)
 {
     TemporaryFolder folder;
-    const std::string path = folder.WriteFile("s.plist", binaryOf(sampleXml));
+    const std::string path = folder.WriteFile("s.plist", BinaryPropertyList(sampleXml));
     auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(path);
     ASSERT_NE(dictionary, nullptr);
     id before = dictionary->objectForKey("Skin Index");

@@ -6,7 +6,7 @@
 
 #include <AppKit/NSAlertTestDriver.h>
 
-#include <plist/plist.h>
+#include <BinaryPropertyList.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,19 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string orangeSettings = PlistWithBody("<key>Skin Index</key><string>1</string>\n<key>BGColor</key><string>RGB(255,128,0)</string>\n");
-
-std::string binaryPlistOf(const std::string& xml)
-{
-    plist_t root = nullptr;
-    plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root);
-    char* binary = nullptr;
-    uint32_t length = 0;
-    plist_to_bin(root, &binary, &length);
-    std::string bytes(binary, length);
-    plist_to_bin_free(binary);
-    plist_free(root);
-    return bytes;
-}
 
 }  // namespace
 
@@ -82,7 +69,7 @@ TEST_F(SettingsFile, XmlAndBinaryFormsReadAlikeAndAreWrittenBackAsXml)
 {
     for (bool binary : {false, true}) {
         SCOPED_TRACE(binary ? "binary" : "XML");
-        const std::string settings = installGenerator(userLibrary(), binary ? binaryPlistOf(orangeSettings) : orangeSettings);
+        const std::string settings = installGenerator(userLibrary(), binary ? BinaryPropertyList(orangeSettings) : orangeSettings);
         openPane();
         EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 2);
         NSAlertTestDriver::answerWith({"Logout"});
