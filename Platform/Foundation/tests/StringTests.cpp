@@ -99,7 +99,7 @@ TEST(HomeFolder, FromTheEnvironmentElseThePasswordDatabase)
 
     setenv("HOME", "/somewhere/else", 1);
     EXPECT_EQ(NSHomeDirectory().utf8(), "/somewhere/else");
-    for (const char* unset : {"", nullptr}) {
+    for (const char* unset : std::initializer_list<const char*>{"", nullptr}) {
         if (unset != nullptr)
             setenv("HOME", unset, 1);
         else
