@@ -21,8 +21,9 @@ struct OpaquePasteboardRef : __CFObject {
     std::unordered_map<int64_t, size_t> snapshotIndex;  // item -> its place in snapshot
 
     ~OpaquePasteboardRef() override {
-        // Letting go of a pasteboard this reference wrote hands its items over to other processes.
-        if (!ownerToken.empty()) PasteboardStore::Shared().Commit();
+        // Letting go of a pasteboard hands what this process put over to other processes, and lets
+        // go of the view its snapshot was read from.
+        if (!ownerToken.empty() || snapshotTaken) PasteboardStore::Shared().Commit();
     }
 };
 

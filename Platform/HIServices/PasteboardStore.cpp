@@ -120,7 +120,7 @@ void PasteboardStore::Disconnect() {
     prepared_.clear();
     sqlite3_close(database_);  // an open transaction is rolled back
     database_ = nullptr;
-    inPutTransaction_ = false;
+    transaction_ = Transaction::None;
 }
 
 bool PasteboardStore::Replace(PasteboardStoreFailure cause) {
@@ -218,23 +218,24 @@ sqlite3_stmt* PasteboardStore::Prepare(const char* sql) {
     return statement;
 }
 
-int PasteboardStore::CommitLocked() {
-    if (database_ == nullptr || !inPutTransaction_) return SQLITE_OK;
-    inPutTransaction_ = false;
+int PasteboardStore::EndTransaction() {
+    if (database_ == nullptr || transaction_ == Transaction::None) return SQLITE_OK;
+    const bool wrote = transaction_ == Transaction::Write;
+    transaction_ = Transaction::None;
     int status = Execute("COMMIT");
     // Puts that cannot be committed are dropped; the pasteboard stays as its clear left it.
     if (status != SQLITE_OK && !sqlite3_get_autocommit(database_)) Execute("ROLLBACK");
-    return status;
+    return wrote ? status : SQLITE_OK;
 }
 
 void PasteboardStore::Commit() {
     std::lock_guard<std::mutex> guard(lock_);
-    if (int status = CommitLocked(); status != SQLITE_OK) FailFromStatus(status);
+    if (int status = EndTransaction(); status != SQLITE_OK) FailFromStatus(status);
 }
 
 void PasteboardStore::Close() {
     std::lock_guard<std::mutex> guard(lock_);
-    CommitLocked();
+    EndTransaction();
     if (database_ != nullptr) Disconnect();
     closed_ = true;
 }
@@ -243,7 +244,7 @@ bool PasteboardStore::Clear(const std::string& name, const std::string& ownerTok
     std::lock_guard<std::mutex> guard(lock_);
     return Attempt(
         [&] {
-            CommitLocked();  // this process's earlier puts come first
+            EndTransaction();  // this process's earlier puts come first
             int status = Execute("BEGIN IMMEDIATE");
             if (status != SQLITE_OK) return status;
             {
@@ -271,10 +272,11 @@ PasteboardStore::PutResult PasteboardStore::Put(const std::string& name, const s
     bool stepped = Attempt([&] {
         // Held until Commit: thousands of puts cost one commit, and no other process's clear can
         // come between the ownership check and the write.
-        if (!inPutTransaction_) {
+        if (transaction_ == Transaction::Read) EndTransaction();
+        if (transaction_ == Transaction::None) {
             int status = Execute("BEGIN IMMEDIATE");
             if (status != SQLITE_OK) return status;
-            inPutTransaction_ = true;
+            transaction_ = Transaction::Write;
         }
         // One statement, so the ownership check and the write belong together.
         // A replaced flavour keeps its position, so the item keeps its place.
@@ -286,7 +288,7 @@ PasteboardStore::PutResult PasteboardStore::Put(const std::string& name, const s
                                  : sqlite3_errcode(database_);
         if (status == SQLITE_DONE) result = sqlite3_changes(database_) == 1 ? PutResult::Stored : PutResult::NotOwner;
         // A failed statement is undone by SQLite; where it undid the whole transaction, say so.
-        if (sqlite3_get_autocommit(database_)) inPutTransaction_ = false;
+        if (sqlite3_get_autocommit(database_)) transaction_ = Transaction::None;
         return status;
     });
     return stepped ? result : PutResult::Failed;
@@ -302,6 +304,13 @@ std::optional<std::vector<PasteboardSnapshotItem>> PasteboardStore::Items(const 
     std::vector<Row> rows;
     bool read = Attempt([&] {
         rows.clear();
+        // A fresh view, kept for the reads that follow; within this process's puts, those are the view.
+        if (transaction_ == Transaction::Read) EndTransaction();
+        if (transaction_ == Transaction::None) {
+            int status = Execute("BEGIN");
+            if (status != SQLITE_OK) return status;
+            transaction_ = Transaction::Read;
+        }
         Statement list(Prepare("SELECT item, flavor, position FROM pasteboard_items WHERE pasteboard = ?1"));
         if (!list.valid()) return sqlite3_errcode(database_);
         list.text(1, name);

@@ -34,8 +34,9 @@ public:
     // transaction that holds the store's write lock until Commit.
     PutResult Put(const std::string& name, const std::string& ownerToken, int64_t item, const std::string& flavor,
                   int64_t position, const uint8_t* bytes, size_t length);
-    // Hands this process's puts over to the other processes.
+    // Hands this process's puts over to the other processes, and ends the view of a snapshot.
     void Commit();
+    // Starts a view of the store that later reads share, until Commit or the next Items.
     std::optional<std::vector<PasteboardSnapshotItem>> Items(const std::string& name);
     std::optional<std::vector<uint8_t>> Data(const std::string& name, int64_t item, const std::string& flavor);
     // No value both when nobody ever cleared the pasteboard and when the store failed (see Failure).
@@ -68,14 +69,15 @@ private:
 
     sqlite3_stmt* Prepare(const char* sql);
     int Execute(const char* sql);
-    int CommitLocked();
+    int EndTransaction();
 
     std::mutex lock_;
     PasteboardStoreFolder folder_;
     sqlite3* database_ = nullptr;
     PasteboardStoreFolder::Identity opened_;  // the file this connection opened
     bool closed_ = false;
-    bool inPutTransaction_ = false;
+    // Reads of one snapshot share one transaction (one lock, one consistent view); puts share another.
+    enum class Transaction { None, Read, Write } transaction_ = Transaction::None;
     PasteboardStoreFailure failure_ = kPasteboardStoreNoFailure;
     std::string failureDescription_;
     std::map<const char*, sqlite3_stmt*> prepared_;  // kept: a list of thousands of items is put one by one
