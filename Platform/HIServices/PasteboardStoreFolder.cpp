@@ -59,7 +59,10 @@ PasteboardStoreFailure PasteboardStoreFolder::MakeStoreFilePrivate(std::string* 
 }
 
 PasteboardStoreFolder::Lock::Lock(const PasteboardStoreFolder& folder) {
-    descriptor_ = open((folder.path() + "/pasteboards.lock").c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Read-only is enough to lock, so that on a read-only disk the store itself can say what is wrong.
+    const std::string path = folder.path() + "/pasteboards.lock";
+    descriptor_ = open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (descriptor_ < 0 && errno == EROFS) descriptor_ = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (descriptor_ < 0 || flock(descriptor_, LOCK_EX) != 0) error_ = errno;
 }
 

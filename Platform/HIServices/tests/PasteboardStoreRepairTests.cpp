@@ -110,6 +110,17 @@ TEST(DamagedStore, IsSetAsideAndRebuiltByTheNextCall) {
     }
 }
 
+TEST(DamagedStore, ThatCannotBeSetAsideIsReportedAsDamaged) {
+    TemporaryFolder runtime("orvella-damaged");
+    StoreUser user(runtime.path());
+    ASSERT_EQ(user.Extract(kDocumentA).exitStatus, 0);
+    // Something that is no file already holds the place of the set-aside copy.
+    runtime.WriteFile("pasteboards/pasteboards.sqlite.damaged/kept", "");
+    Overwrite(user.StoreFile(), 0, std::string(100, '\x5A'));
+    ExpectTheRunEndedNormally(user.Extract(kDocumentB));
+    ExpectOneLineFailure(user.Pbutil({"list", kPasteboard}), "is damaged and cannot be set aside");
+}
+
 // A tmpfs of its own in a private mount namespace, so a disk can be filled or made read-only.
 class SmallDisk : public ::testing::Test {
 protected:
