@@ -39,6 +39,7 @@ public:
         return *this;
     }
     int step() { return sqlite3_step(statement_); }
+    void reset() { sqlite3_reset(statement_); }
     sqlite3_stmt* get() const { return statement_; }
 
 private:
@@ -287,6 +288,12 @@ PasteboardStore::PutResult PasteboardStore::Put(const std::string& name, const s
                                        .text(5, ownerToken).integer(6, position).step()
                                  : sqlite3_errcode(database_);
         if (status == SQLITE_DONE) result = sqlite3_changes(database_) == 1 ? PutResult::Stored : PutResult::NotOwner;
+        // Someone else cleared the pasteboard before this transaction began: holding the write lock
+        // any longer would only keep the new owner waiting.
+        if (result == PutResult::NotOwner) {
+            put.reset();
+            return EndTransaction();
+        }
         // A failed statement is undone by SQLite; where it undid the whole transaction, say so.
         if (sqlite3_get_autocommit(database_)) transaction_ = Transaction::None;
         return status;
