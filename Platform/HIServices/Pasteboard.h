@@ -35,7 +35,8 @@ OSStatus PasteboardCreate(CFStringRef inName, PasteboardRef* outPasteboard);
 OSStatus PasteboardCopyName(PasteboardRef inPasteboard, CFStringRef* outName);
 
 // Empties the pasteboard and makes this reference its owner. Once another reference clears it,
-// puts through this one fail with notPasteboardOwnerErr.
+// puts through this one fail with notPasteboardOwnerErr. A clear that cannot be stored for lack of
+// space removes the whole store, so that no reader finds the earlier items under this name.
 OSStatus PasteboardClear(PasteboardRef inPasteboard);
 // Item order is the order of first put; a second put of the same item and flavour replaces the data.
 // This process's puts reach other processes together, when the reference is synchronised or
@@ -44,7 +45,8 @@ OSStatus PasteboardClear(PasteboardRef inPasteboard);
 OSStatus PasteboardPutItemFlavor(PasteboardRef inPasteboard, PasteboardItemID inItem, CFStringRef inFlavorType,
                                  CFDataRef inData, PasteboardFlavorFlags inFlags);
 
-// Reading works on a snapshot taken at the first read and at each synchronisation.
+// Reading works on a snapshot taken at the first read and at each synchronisation; the data read
+// through a reference is that of its snapshot until it is synchronised or released.
 PasteboardSyncFlags PasteboardSynchronize(PasteboardRef inPasteboard);
 OSStatus PasteboardGetItemCount(PasteboardRef inPasteboard, ItemCount* outItemCount);
 // inIndex counts from 1, as on the platform.
