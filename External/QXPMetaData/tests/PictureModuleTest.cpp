@@ -1,4 +1,6 @@
 // Without its drawing module beside it the library still extracts everything but the picture.
+#include "CorpusTest.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,7 +13,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PictureModule, MissingModuleLeavesOnlyThePictureOut) {
+using PictureModule = qxptest::CorpusTest;
+
+TEST_F(PictureModule, MissingModuleLeavesOnlyThePictureOut) {
     const fs::path folder = fs::temp_directory_path() / ("qxpmetadata-nomodule-" + std::to_string(getpid()));
     fs::create_directories(folder);
     fs::copy_file(QXPMETADATA_LIBRARY, folder / fs::path(QXPMETADATA_LIBRARY).filename());
