@@ -274,6 +274,28 @@ void DrawTextBox(cairo_t* cr, const TextBox& box) {
     cairo_restore(cr);
 }
 
+void DestroySurface(void* surface, const void*, size_t) { cairo_surface_destroy(static_cast<cairo_surface_t*>(surface)); }
+
+// The image reads the drawn pixels where cairo left them and keeps the surface until it goes.
+CGImageRef ImageOwningSurface(SurfacePtr surface) {
+    const int width = cairo_image_surface_get_width(surface.get());
+    const int height = cairo_image_surface_get_height(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    const unsigned char* pixels = cairo_image_surface_get_data(surface.get());
+    CGDataProviderRef provider = CGDataProviderCreateWithData(surface.get(), pixels, static_cast<size_t>(stride) * height,
+                                                              DestroySurface);
+    if (provider == nullptr) return nullptr;
+    surface.release();  // now the provider's
+    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
+    CGImageRef image = CGImageCreate(static_cast<size_t>(width), static_cast<size_t>(height), 8, 32,
+                                     static_cast<size_t>(stride), space,
+                                     kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little, provider, nullptr,
+                                     false, kCGRenderingIntentDefault);
+    CGColorSpaceRelease(space);
+    CGDataProviderRelease(provider);
+    return image;
+}
+
 }  // namespace
 
 CGImageRef RenderPage(const PageSize& page, const std::vector<PageItem>& items, int longerSide) {
@@ -302,22 +324,9 @@ CGImageRef RenderPage(const PageSize& page, const std::vector<PageItem>& items, 
         if (item->shape) DrawShape(cr.get(), *item->shape, pixelInPoints);
         if (item->textBox) DrawTextBox(cr.get(), *item->textBox);
     }
+    cr.reset();
     cairo_surface_flush(surface.get());
-
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    CFDataRef pixels = CFDataCreate(kCFAllocatorDefault, cairo_image_surface_get_data(surface.get()),
-                                    static_cast<CFIndex>(stride) * height);
-    if (pixels == nullptr) return nullptr;
-    CGDataProviderRef provider = CGDataProviderCreateWithCFData(pixels);
-    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-    CGImageRef image = CGImageCreate(static_cast<size_t>(width), static_cast<size_t>(height), 8, 32,
-                                     static_cast<size_t>(stride), space,
-                                     kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little, provider, nullptr,
-                                     false, kCGRenderingIntentDefault);
-    CGColorSpaceRelease(space);
-    CGDataProviderRelease(provider);
-    CFRelease(pixels);
-    return image;
+    return ImageOwningSurface(std::move(surface));
 }
 
 }  // namespace QUARK::QXPMETADATA
