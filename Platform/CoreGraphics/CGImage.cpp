@@ -122,28 +122,58 @@ CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image) { return image ? image->bitm
 
 static const UInt8* RowBytes(CGImageRef image, size_t y) { return BytesOf(image->provider) + y * image->bytesPerRow; }
 
+// Whether the layout is cairo's: 32-bit little-endian premultiplied ARGB, stored B, G, R, A. Pages
+// come in it, so it gets loops with fixed offsets, which the compiler makes several times faster.
+static bool IsBGRA(const PixelLayout& layout) {
+    return layout.bytesPerPixel == 4 && layout.hasAlpha && layout.b == 0 && layout.g == 1 && layout.r == 2 && layout.a == 3;
+}
+
 bool CGImageIsOpaque(CGImageRef image) {
     if (image == nullptr) return false;
     const PixelLayout& layout = image->layout;
     if (!layout.hasAlpha) return true;
     for (size_t y = 0; y < image->height; ++y) {
         const UInt8* alpha = RowBytes(image, y) + layout.a;
-        for (size_t x = 0; x < image->width; ++x, alpha += layout.bytesPerPixel)
-            if (*alpha != 255) return false;
+        bool opaque = true;
+        if (IsBGRA(layout)) {
+            for (size_t x = 0; x < image->width; ++x) opaque &= alpha[x * 4] == 255;
+        } else {
+            for (size_t x = 0; x < image->width; ++x) opaque &= alpha[x * layout.bytesPerPixel] == 255;
+        }
+        if (!opaque) return false;
     }
     return true;
+}
+
+static void Unpremultiply(UInt8* rgb, UInt8 alpha) {
+    if (alpha == 0 || alpha == 255) return;
+    for (int c = 0; c < 3; ++c) rgb[c] = static_cast<UInt8>(std::min(255, (rgb[c] * 255 + alpha / 2) / alpha));
+}
+
+template <size_t BytesPerPixel, size_t R, size_t G, size_t B, size_t A, size_t Channels>
+static void CopyRow(const UInt8* pixel, UInt8* out, size_t width, bool hasAlpha, bool premultiplied) {
+    for (size_t x = 0; x < width; ++x, pixel += BytesPerPixel, out += Channels) {
+        const UInt8 alpha = hasAlpha ? pixel[A] : 255;
+        out[0] = pixel[R], out[1] = pixel[G], out[2] = pixel[B];
+        if constexpr (Channels == 4) out[3] = alpha;
+        if (premultiplied && alpha != 255) Unpremultiply(out, alpha);
+    }
 }
 
 void CGImageCopyStraightRow(CGImageRef image, size_t y, UInt8* out, size_t channels) {
     if (image == nullptr || y >= image->height || (channels != 3 && channels != 4)) return;
     const PixelLayout& layout = image->layout;
     const UInt8* pixel = RowBytes(image, y);
+    if (IsBGRA(layout)) {
+        if (channels == 3) CopyRow<4, 2, 1, 0, 3, 3>(pixel, out, image->width, true, layout.premultiplied);
+        else CopyRow<4, 2, 1, 0, 3, 4>(pixel, out, image->width, true, layout.premultiplied);
+        return;
+    }
     for (size_t x = 0; x < image->width; ++x, pixel += layout.bytesPerPixel, out += channels) {
         const UInt8 alpha = layout.hasAlpha ? pixel[layout.a] : 255;
         out[0] = pixel[layout.r], out[1] = pixel[layout.g], out[2] = pixel[layout.b];
         if (channels == 4) out[3] = alpha;
-        if (layout.premultiplied && alpha != 0 && alpha != 255)
-            for (int c = 0; c < 3; ++c) out[c] = static_cast<UInt8>(std::min(255, (out[c] * 255 + alpha / 2) / alpha));
+        if (layout.premultiplied) Unpremultiply(out, alpha);
     }
 }
 
