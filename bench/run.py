@@ -12,7 +12,9 @@ is taken per document and the printed ratio is the median over documents, with t
 The documents are every file under CORPUS that qxp2raw reads; BENCH_MODES ("-t -s list") picks
 the comparisons to run.
 """
+import atexit
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -63,6 +65,7 @@ def main():
     fake_extractor = os.path.join(build, "Mac/QuickLook/qxpextract/tests/qxpextract-with-fake-library")
     # The user's runtime folder is a tmpfs on a desktop; /dev/shm is one too.
     runtime = tempfile.mkdtemp(prefix="orvella-bench-", dir="/dev/shm" if os.path.isdir("/dev/shm") else None)
+    atexit.register(shutil.rmtree, runtime, ignore_errors=True)
     env = dict(os.environ, XDG_RUNTIME_DIR=runtime)
     files = documents(corpus)
     if not files:
