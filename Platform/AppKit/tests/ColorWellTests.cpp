@@ -1,11 +1,14 @@
-// The colour well shows the chosen colour exactly, focused or not, and draws focus around it.
+// The colour well shows the chosen colour exactly, focused or not, draws focus around it, and
+// opens a colour dialog named after it.
 #include <AppKit/AppKit.h>
 #include <AppKit/AppKitApplication.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -51,4 +54,28 @@ TEST(ColorWell, ShowsTheChosenColourExactlyWithFocusDrawnAroundIt)
         }
         EXPECT_NE(edge[true], edge[false]) << "focus is drawn around the swatch";
     }
+}
+
+TEST(ColorWell, TheColourDialogIsTitledWithTheWellsNameAndCancellingChangesNothing)
+{
+    AppKitEnsureApplication();
+    QPushButton swatch;
+    swatch.setAccessibleName(QStringLiteral("Background colour"));
+    NSColorWell* well = NSView::viewForWidget<NSColorWell>(&swatch);
+    well->setColor(NSColor::colorWithCalibratedRed(1.0, 128 / 255.0, 0.0, 1.0));
+    int actionsSent = 0;
+    well->setAction("changed:", [&actionsSent](id) { ++actionsSent; });
+
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    swatch.click();
+
+    EXPECT_EQ(title.toStdString(), "Background colour");
+    EXPECT_EQ(actionsSent, 0);
+    EXPECT_DOUBLE_EQ(well->color().greenComponent(), 128 / 255.0);
 }

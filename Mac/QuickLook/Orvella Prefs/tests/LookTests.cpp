@@ -25,7 +25,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The controls the user works, by object name, and whether Tab reaches them.
+// The controls the user works, by object name.
 const char* const kControls[] = {"comboSkin", "radioNoColor", "radioColor", "myColor", "butUninstall", "buttonImage"};
 
 // The label text that carries the control's mnemonic: its own, or that of the label it is the buddy of.
