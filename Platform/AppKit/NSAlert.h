@@ -1,18 +1,7 @@
-// Modal alerts, shown as Qt message boxes. runModal answers NSAlertFirstButtonReturn (1000) for the
-// first button added, 1001 for the second, and so on.
-//
-// Test driver (read when an alert is run):
-//   NSALERT_ANSWERS="Later|Ok"  each alert is shown and then answered by pressing the button with
-//                               the next title in the list. A title the alert does not have, or a
-//                               list already used up, presses the last button and says so on
-//                               standard error, so no test hangs.
-//   NSALERT_LOG=/path           each alert appends one line, fields separated by a tab:
-//                               message text, informative text, style number, the button titles
-//                               joined by "|", the title pressed. Tab, newline and backslash
-//                               within a field are written as \t, \n and \\.
-// In-process tests use NSAlertTestDriver.h instead. Without a driver on Qt's offscreen platform,
-// where no one can see an alert, it is answered by its last button (as Escape) and said so on
-// standard error.
+// Modal alerts in a window of their own (NSAlertPanel.h). runModal answers NSAlertFirstButtonReturn
+// (1000) for the first button added, 1001 for the second, and so on; Escape presses the last.
+// On Qt's offscreen platform, where no one can see an alert, it is answered by its last button at
+// once and said so on standard error.
 #pragma once
 
 #include <Foundation/Foundation.h>

@@ -8,10 +8,20 @@ NSButton::NSButton(QWidget* widget) : NSControl(widget)
         QObject::connect(button, &QAbstractButton::clicked, button, [this] { sendAction(); });
 }
 
+// The title without its keyboard mnemonic: "&Apply" reads "Apply", "&&" one "&".
 NSString NSButton::title() const
 {
     auto* button = qobject_cast<QAbstractButton*>(widget());
-    return button ? NSString(button->text().toStdString()) : NSString();
+    if (!button)
+        return NSString();
+    QString shown;
+    const QString text = button->text();
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] == QLatin1Char('&') && at + 1 < text.size())
+            ++at;
+        shown += text[at];
+    }
+    return NSString(shown.toStdString());
 }
 
 void NSButton::setTitle(const NSString& title)

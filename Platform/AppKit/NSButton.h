@@ -6,6 +6,7 @@
 class NSButton : public NSControl {
 public:
     explicit NSButton(QWidget* widget);
+    // The title as shown, without the keyboard mnemonic's marker.
     NSString title() const;
     void setTitle(const NSString& title);
     // Clicks the button as the user would: the action is sent.

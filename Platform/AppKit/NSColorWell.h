@@ -1,9 +1,13 @@
-// A swatch of one colour (a Qt button painted in the colour); clicking it opens the Qt colour
-// dialog, and a colour chosen there becomes the well's colour and sends the action.
+// A swatch of one colour (a Qt button that the well paints itself): the chosen colour exactly,
+// inside a frame, with keyboard focus drawn as a ring around the frame. Clicking it, or Space
+// while it has focus, opens the colour dialog; a colour chosen there becomes the well's colour
+// and sends the action. The dialog is titled with the well's accessible name.
 #pragma once
 
 #include "NSColor.h"
 #include "NSView.h"
+
+class QPainter;
 
 class NSColorWell : public NSControl {
 public:
@@ -13,7 +17,8 @@ public:
     void setColor(const NSColor& color);
 
 private:
+    friend class NSColorWellPainter;
     void chooseColor();
-    void paintSwatch();
+    void paint(QPainter& painter) const;
     NSColor color_ = NSColor::whiteColor();
 };

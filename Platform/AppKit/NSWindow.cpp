@@ -4,14 +4,26 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
-// Runs the handler when the window is about to close; a property of the window widget.
+// The window's default button: the enabled, visible push button drawn as the default.
+QPushButton* defaultButtonOf(QWidget* window)
+{
+    for (QPushButton* button : window->findChildren<QPushButton*>())
+        if (button->isDefault() && button->isEnabled() && button->isVisible())
+            return button;
+    return nullptr;
+}
+
+// Runs the handler when the window is about to close, and presses the default button on Return
+// or Enter that no control of the window took for itself; a child of the window widget.
 class CloseWatcher : public QObject {
 public:
-    explicit CloseWatcher(QWidget* window) : QObject(window) { window->installEventFilter(this); }
+    explicit CloseWatcher(QWidget* window) : QObject(window), window_(window) { window->installEventFilter(this); }
     std::function<void()> handler;
 
 protected:
@@ -19,9 +31,35 @@ protected:
     {
         if (event->type() == QEvent::Close && handler)
             handler();
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool returnKey = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+            if (returnKey && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier)
+                if (QPushButton* button = defaultButtonOf(window_)) {
+                    button->click();
+                    return true;
+                }
+        }
         return false;
     }
+
+private:
+    QWidget* window_;
 };
+
+// The first control that Tab reaches, as the window's first responder, with its focus shown as
+// after a Tab (the style otherwise hides it until the keyboard is used).
+void focusFirstKeyView(QWidget* window)
+{
+    if (window->focusWidget())
+        return;
+    window->setAttribute(Qt::WA_KeyboardFocusChange);
+    for (QWidget* next = window->nextInFocusChain(); next && next != window; next = next->nextInFocusChain())
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && next->isVisibleTo(window) && next->window() == window) {
+            next->setFocus(Qt::TabFocusReason);
+            return;
+        }
+}
 
 QWidget* newTopLevelWidget()
 {
@@ -63,6 +101,7 @@ void NSWindow::setContentView(NSView* view)
 void NSWindow::makeKeyAndOrderFront(id)
 {
     widget()->show();
+    focusFirstKeyView(widget());
     widget()->raise();
     widget()->activateWindow();
 }

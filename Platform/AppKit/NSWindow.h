@@ -1,4 +1,5 @@
-// A top-level window around one content view.
+// A top-level window around one content view. Return or Enter that no control takes presses the
+// window's default button; when the window is shown, the first control that Tab reaches has focus.
 #pragma once
 
 #include "NSView.h"

@@ -1,6 +1,8 @@
 // Draws the picture of one preview skin: how Quick Look shows a QuarkXPress document's preview
 // in that skin (page picture, document facts, fonts and colours).
 // Usage: DrawSkinPicture SKIN-TITLE OUTPUT.png
+// The picture is drawn at twice its 640 x 480 layout, so that it stays crisp on high-density
+// screens and when the pane's window is enlarged; the pane scales it to the room it has.
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -25,6 +27,10 @@ struct SkinPalette {
     bool roundedCorners;
     const char* fontFamily;
 };
+
+const int kLayoutWidth = 640;
+const int kLayoutHeight = 480;
+const int kPixelsPerPoint = 2;
 
 const SkinPalette palettes[] = {
     {"Classic", QColor(236, 236, 236), QColor(255, 255, 255), QColor(30, 30, 30), QColor(110, 110, 110), QColor(40, 90, 170),
@@ -135,10 +141,11 @@ void drawFacts(QPainter& painter, const QRectF& panel, const SkinPalette& skin)
 
 QImage drawSkin(const SkinPalette& skin)
 {
-    QImage image(640, 480, QImage::Format_ARGB32_Premultiplied);
+    QImage image(kLayoutWidth * kPixelsPerPoint, kLayoutHeight * kPixelsPerPoint, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.scale(kPixelsPerPoint, kPixelsPerPoint);
 
     const QRectF window(8, 8, 624, 464);
     painter.setPen(QPen(QColor(0, 0, 0, 90), 1));

@@ -7,7 +7,7 @@
 #include "OrvellaSettings.h"
 
 #include <AppKit/AppKitApplication.h>
-#include <AppKit/NSAlertTestDriver.h>
+#include "NSAlertTestDriver.h"
 
 #include <QComboBox>
 #include <QPixmap>

@@ -2,7 +2,7 @@
 
 #include "OrvellaSettings.h"
 
-#include <AppKit/NSAlertTestDriver.h>
+#include "NSAlertTestDriver.h"
 #include <AppKit/AppKitApplication.h>
 
 #include <QAbstractButton>

@@ -4,7 +4,7 @@
 
 #include "OrvellaSettings.h"
 
-#include <AppKit/NSAlertTestDriver.h>
+#include "NSAlertTestDriver.h"
 
 #include <BinaryPropertyList.h>
 

@@ -18,8 +18,10 @@ namespace {
 const std::string kConfirmYes = "UnInstall!\tDo you want to un-install the product?\t1\tYes|Cancel\tYes\n";
 const std::string kConfirmCancel = "UnInstall!\tDo you want to un-install the product?\t1\tYes|Cancel\tCancel\n";
 const std::string kHandOffFailed = "UnInstall Failed!\t\t1\tOk\tOk\n";
-const std::string kUninstalled = "Successfully uninstalled!\tThanks for using Brimwell's product.\t1\tOk\tOk\n";
-const std::string kUninstallFailed = "Failed!\tFailed to acquire root  access.\t1\tOk\tOk\n";
+// The uninstaller is the shipped program: no one can see its alert, so it presses "Ok" itself and says so.
+const std::string kUninstalled =
+    "NSAlert: no one can answer \"Successfully uninstalled!\" (\"Thanks for using Brimwell's product.\") here; pressing \"Ok\"\n";
+const std::string kUninstallFailed = "NSAlert: no one can answer \"Failed!\" (\"Failed to acquire root  access.\") here; pressing \"Ok\"\n";
 
 struct CaseResult {
     ChildResult namespaceRun;
@@ -29,19 +31,21 @@ struct CaseResult {
 
 class HandOff : public PrivateRootCase {
 protected:
-    // Shell text that runs the probe on the pane with the given alert answers and PATH.
+    // Shell text that runs the probe on the pane with the given alert answers and PATH. What the
+    // probe and the uninstaller it starts print on standard error goes to "errors".
     static std::string pressUninstall(const std::string& pane, const std::string& answers,
                                       const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
     {
         return "env -i PATH='" + path + "' HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS='" + answers +
                "' NSALERT_LOG=\"$CASE_DIR/alerts\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\"" +
-               " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" '" + HANDOFF_PROBE + "' \"" + pane + "\" >> \"$CASE_DIR/probe\"\n";
+               " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" '" + HANDOFF_PROBE + "' \"" + pane + "\" >> \"$CASE_DIR/probe\" 2>> \"$CASE_DIR/errors\"\n";
     }
 
-    // Shell text that waits (at most 30 s) until the alert log has that many lines.
+    // Shell text that waits (at most 30 s) until that many alerts have been answered.
     static std::string awaitAlerts(int count)
     {
-        return "i=0; while [ \"$(cat \"$CASE_DIR/alerts\" 2>/dev/null | wc -l)\" -lt " + std::to_string(count) +
+        return "i=0; while [ \"$( (cat \"$CASE_DIR/alerts\"; grep '^NSAlert: ' \"$CASE_DIR/errors\") 2>/dev/null | wc -l)\" -lt " +
+               std::to_string(count) +
                " ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i+1)); done; sleep 0.3\n";
     }
 
@@ -54,7 +58,9 @@ protected:
         environment["CASE_DIR"] = scratch.string();
         CaseResult result;
         result.namespaceRun = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
-        result.alerts = ReadWholeFile((scratch / "alerts").string());
+        const std::string errors = ReadWholeFile((scratch / "errors").string());
+        result.namespaceRun.standardError += errors;
+        result.alerts = ReadWholeFile((scratch / "alerts").string()) + AlertLines(errors);
         result.probeOutput = ReadWholeFile((scratch / "probe").string());
         return result;
     }

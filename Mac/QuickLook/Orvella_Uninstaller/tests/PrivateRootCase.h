@@ -39,3 +39,15 @@ protected:
     std::string realLibrary;
     std::string realTemp;
 };
+
+// The lines of a program's standard error in which an alert that no one could see (Qt's offscreen
+// platform) says how it was answered: the shipped uninstaller's alerts.
+inline std::string AlertLines(const std::string& errors)
+{
+    std::string lines;
+    size_t start = 0;
+    for (size_t end; (end = errors.find('\n', start)) != std::string::npos; start = end + 1)
+        if (errors.compare(start, 9, "NSAlert: ") == 0)
+            lines += errors.substr(start, end + 1 - start);
+    return lines;
+}

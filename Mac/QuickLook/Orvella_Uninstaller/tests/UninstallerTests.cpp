@@ -1,6 +1,6 @@
 // Orvella_Uninstaller end to end: each case runs the real program inside a private mount
-// namespace with its own /Library, a home folder with blanks, and its alert answered by the
-// NSAlert driver.
+// namespace with its own /Library and a home folder with blanks. No one can see its alert there, so
+// the program answers it by its only button and says so on standard error.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -19,8 +19,9 @@ namespace {
 
 const char* const kSystemGenerator = "/Library/QuickLook/Foliotta.qlgenerator";
 const char* const kSystemPane = "/Library/PreferencePanes/Orvella.prefPane";
-const std::string kSuccessAlert = "Successfully uninstalled!\tThanks for using Brimwell's product.\t1\tOk\tOk\n";
-const std::string kFailureAlert = "Failed!\tFailed to acquire root  access.\t1\tOk\tOk\n";
+const std::string kSuccessAlert =
+    "NSAlert: no one can answer \"Successfully uninstalled!\" (\"Thanks for using Brimwell's product.\") here; pressing \"Ok\"\n";
+const std::string kFailureAlert = "NSAlert: no one can answer \"Failed!\" (\"Failed to acquire root  access.\") here; pressing \"Ok\"\n";
 
 struct Installation {
     bool userGenerator = false;
@@ -71,8 +72,8 @@ protected:
         if (installation.systemPane)
             script << "mkdir -p " << kSystemPane << "/Contents/MacOS\n";
         script << preparation << "\n"
-               << "env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS=Ok"
-               << " NSALERT_LOG=\"$CASE_DIR/alerts\" STANDIN_SUDO_DIR=\"$CASE_DIR\" STANDIN_SUDO_PASSWORD=secret"
+               << "env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen"
+               << " STANDIN_SUDO_DIR=\"$CASE_DIR\" STANDIN_SUDO_PASSWORD=secret"
                << " STANDIN_ASKPASS_ANSWERS=\"$CASE_ANSWER\" DISPLAY=\"$CASE_DISPLAY\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\""
                << " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" " << launcher << " '" << UNINSTALLER_PROGRAM << "'\n"
                << "echo $? > \"$CASE_DIR/status\"\n"
@@ -92,7 +93,7 @@ protected:
         Outcome outcome;
         const std::string status = ReadWholeFile((scratch / "status").string());
         outcome.exitStatus = status.empty() ? -1 : std::stoi(status);
-        outcome.alerts = ReadWholeFile((scratch / "alerts").string());
+        outcome.alerts = AlertLines(child.standardError);
         outcome.log = child.standardError;
         outcome.userGenerator = fs::exists(userGenerator());
         outcome.userPane = fs::exists(userPane());
