@@ -28,6 +28,6 @@ if("$ENV{DESTDIR}" STREQUAL "")
     if(FC_CACHE)
         file(MAKE_DIRECTORY "${FONT_CACHE_DIR}")
         execute_process(COMMAND "${CMAKE_COMMAND}" -E env "FONTCONFIG_FILE=${prefix}/${FOLIOTTA_DATADIR}/foliotta/fonts.conf"
-                                "${FC_CACHE}")
+                                "${FC_CACHE}" --force)
     endif()
 endif()

@@ -2,8 +2,8 @@
 // Draws the first page of a QuarkXPress document as a PNG thumbnail whose longer side is SIZE
 // pixels, in the preview skin and background colour the user chose, for the desktop's
 // thumbnailers (GNOME, Xfce's Tumbler, KDE). Exits 0 only when OUTPUT was written, complete;
-// on any failure OUTPUT is not made and the status says why.
-#include "AtomicPngFile.h"
+// on any failure no OUTPUT is left and the status says why.
+#include "PngOutputFile.h"
 #include "FirstPagePicture.h"
 #include "FontConfiguration.h"
 #include "RunLimits.h"
@@ -39,7 +39,7 @@ int Run(int argc, char* argv[])
         std::fprintf(stderr, "foliotta-thumbnailer: cannot draw %s\n", request->documentPath.c_str());
         return kNotDrawn;
     }
-    if (!WritePngAtomically(thumbnail.get(), request->outputPath)) {
+    if (!WritePngFile(thumbnail.get(), request->outputPath)) {
         std::fprintf(stderr, "foliotta-thumbnailer: cannot write %s\n", request->outputPath.c_str());
         return kNotWritten;
     }
