@@ -12,6 +12,8 @@
 #include <map>
 #include <optional>
 
+#include <zlib.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,8 +22,51 @@ constexpr const char* kQuarkXPressType = "application/vnd.quark.quarkxpress";
 
 uint32_t BigEndian(const unsigned char* bytes) { return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3]; }
 
-// The uncompressed text chunks (tEXt, iTXt) before the picture data; empty for anything that is
-// not a PNG.
+// zlib data as written in zTXt and compressed iTXt chunks; nullopt when damaged or too long.
+std::optional<std::string> Inflated(const std::string& compressed)
+{
+    constexpr size_t kLongestText = 1 << 16;
+    z_stream stream = {};
+    if (inflateInit(&stream) != Z_OK)
+        return std::nullopt;
+    std::string text(kLongestText, '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
+    stream.avail_in = static_cast<uInt>(compressed.size());
+    stream.next_out = reinterpret_cast<Bytef*>(text.data());
+    stream.avail_out = static_cast<uInt>(text.size());
+    const int status = inflate(&stream, Z_FINISH);
+    text.resize(stream.total_out);
+    inflateEnd(&stream);
+    return status == Z_STREAM_END ? std::optional(text) : std::nullopt;
+}
+
+// A text chunk's keyword and text; nullopt for other chunks. Desktops write tEXt (GNOME,
+// Tumbler), and zTXt or iTXt for long or non-Latin texts (KDE).
+std::optional<std::pair<std::string, std::string>> TextOfChunk(const std::string& type, const std::string& data)
+{
+    const size_t keywordEnd = data.find('\0');
+    if (keywordEnd == std::string::npos)
+        return std::nullopt;
+    const std::string keyword = data.substr(0, keywordEnd);
+    std::optional<std::string> text;
+    if (type == "tEXt") {
+        text = data.substr(keywordEnd + 1);
+    } else if (type == "zTXt" && keywordEnd + 1 < data.size()) {
+        text = Inflated(data.substr(keywordEnd + 2));  // after the compression method
+    } else if (type == "iTXt" && keywordEnd + 2 < data.size()) {
+        // keyword, compression flag and method, language tag, translated keyword, text
+        const bool compressed = data[keywordEnd + 1] != 0;
+        const size_t language = data.find('\0', keywordEnd + 3);
+        const size_t translated = language == std::string::npos ? language : data.find('\0', language + 1);
+        if (translated != std::string::npos)
+            text = compressed ? Inflated(data.substr(translated + 1)) : data.substr(translated + 1);
+    }
+    if (!text)
+        return std::nullopt;
+    return std::pair(keyword, *text);
+}
+
+// The text chunks before the picture data; empty for anything that is not a PNG.
 std::map<std::string, std::string> PngTexts(const fs::path& file)
 {
     std::map<std::string, std::string> texts;
@@ -38,19 +83,8 @@ std::map<std::string, std::string> PngTexts(const fs::path& file)
         std::string data(length, '\0');
         if (!in.read(data.data(), length) || !in.ignore(4))
             break;
-        const size_t keywordEnd = data.find('\0');
-        if (keywordEnd == std::string::npos)
-            continue;
-        const std::string keyword = data.substr(0, keywordEnd);
-        if (type == "tEXt") {
-            texts[keyword] = data.substr(keywordEnd + 1);
-        } else if (type == "iTXt" && keywordEnd + 2 < data.size() && data[keywordEnd + 1] == 0) {
-            // keyword, compression flag and method, language tag, translated keyword, text
-            const size_t language = data.find('\0', keywordEnd + 3);
-            const size_t translated = language == std::string::npos ? language : data.find('\0', language + 1);
-            if (translated != std::string::npos)
-                texts[keyword] = data.substr(translated + 1);
-        }
+        if (auto text = TextOfChunk(type, data))
+            texts.insert(std::move(*text));
     }
     return texts;
 }
