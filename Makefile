@@ -20,7 +20,7 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps build test demo install-user install-system bench clean
+.PHONY: all deps build test demo install-user install-system bench bench-thumbnails clean
 
 all: build
 
@@ -49,6 +49,9 @@ install-system: build
 
 bench: build
 	bench/run.sh "$(BUILD_DIR)"
+
+bench-thumbnails: build
+	bench/thumbnails.sh "$(BUILD_DIR)"
 
 clean:
 	rm -rf build build-sanitize

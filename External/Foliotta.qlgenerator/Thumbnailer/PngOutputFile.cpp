@@ -1,5 +1,6 @@
 #include "PngOutputFile.h"
 
+#include "PngEncoding.h"
 #include "RunLimits.h"
 
 #include <cstdio>
@@ -10,12 +11,6 @@
 #include <unistd.h>
 
 namespace {
-
-cairo_status_t AppendTo(void* closure, const unsigned char* data, unsigned int length)
-{
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
-}
 
 bool WriteAll(int descriptor, const std::string& bytes)
 {
@@ -68,9 +63,10 @@ bool WriteIntoCallersFile(const std::string& png, const std::string& outputPath)
 
 bool WritePngFile(cairo_surface_t* picture, const std::string& outputPath)
 {
-    std::string png;
-    if (cairo_surface_write_to_png_stream(picture, AppendTo, &png) != CAIRO_STATUS_SUCCESS)
+    const std::optional<std::string> encoded = EncodePng(picture);
+    if (!encoded)
         return false;
+    const std::string& png = *encoded;
     struct stat existing = {};
     const bool callerMadeIt = lstat(outputPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     const bool written = callerMadeIt ? WriteIntoCallersFile(png, outputPath) : WriteThroughRename(png, outputPath);
