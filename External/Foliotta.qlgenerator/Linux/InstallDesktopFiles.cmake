@@ -2,6 +2,13 @@
 # installed to, and refreshes what a user install must refresh itself (a package's triggers do
 # that for a package).
 set(prefix "${CMAKE_INSTALL_PREFIX}")
+# The desktops read data from /usr/share, never /share: a system install to / puts it there.
+if(prefix STREQUAL "/" OR prefix STREQUAL "")
+    set(prefix "")
+    set(datadir "/usr/share")
+else()
+    set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
+endif()
 set(THUMBNAILER_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-thumbnailer")
 set(SYNC_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-sync-thumbnailer")
 set(FONT_CACHE_DIR "${prefix}/${FOLIOTTA_LIBDIR}/foliotta/fontconfig")
@@ -9,10 +16,11 @@ configure_file("${FOLIOTTA_SOURCE}/foliotta.thumbnailer.in" "${FOLIOTTA_SCRATCH}
 configure_file("${FOLIOTTA_SOURCE}/fonts.conf.in" "${FOLIOTTA_SCRATCH}/fonts.conf" @ONLY)
 configure_file("${FOLIOTTA_SOURCE}/foliotta-sync-thumbnailer.desktop.in" "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" @ONLY)
 
-file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" DESTINATION "${prefix}/${FOLIOTTA_DATADIR}/thumbnailers")
-file(INSTALL "${FOLIOTTA_SCRATCH}/fonts.conf" DESTINATION "${prefix}/${FOLIOTTA_DATADIR}/foliotta")
+file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" DESTINATION "${datadir}/thumbnailers")
+file(INSTALL "${FOLIOTTA_SCRATCH}/fonts.conf" DESTINATION "${datadir}/foliotta")
+file(INSTALL "${FOLIOTTA_SOURCE}/foliotta-quarkxpress.xml" DESTINATION "${datadir}/mime/packages")
 # The desktops start what lies in the system's XDG configuration folder, /etc/xdg, for /usr.
-if(prefix STREQUAL "/usr")
+if(prefix STREQUAL "/usr" OR prefix STREQUAL "")
     set(autostart "/etc/xdg/autostart")
 else()
     set(autostart "${prefix}/etc/xdg/autostart")
@@ -22,12 +30,12 @@ file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" DESTINATION
 if("$ENV{DESTDIR}" STREQUAL "")
     find_program(UPDATE_MIME_DATABASE update-mime-database)
     if(UPDATE_MIME_DATABASE)
-        execute_process(COMMAND "${UPDATE_MIME_DATABASE}" "${prefix}/${FOLIOTTA_DATADIR}/mime")
+        execute_process(COMMAND "${UPDATE_MIME_DATABASE}" "${datadir}/mime")
     endif()
     find_program(FC_CACHE fc-cache)
     if(FC_CACHE)
         file(MAKE_DIRECTORY "${FONT_CACHE_DIR}")
-        execute_process(COMMAND "${CMAKE_COMMAND}" -E env "FONTCONFIG_FILE=${prefix}/${FOLIOTTA_DATADIR}/foliotta/fonts.conf"
+        execute_process(COMMAND "${CMAKE_COMMAND}" -E env "FONTCONFIG_FILE=${datadir}/foliotta/fonts.conf"
                                 "${FC_CACHE}" --force)
     endif()
 endif()
