@@ -2,12 +2,24 @@
 # installed to, and refreshes what a user install must refresh itself (a package's triggers do
 # that for a package).
 set(prefix "${CMAKE_INSTALL_PREFIX}")
-# The desktops read data from /usr/share, never /share: a system install to / puts it there.
+# Where the desktops look: /usr/share and /etc/xdg for the system (a system install to / too,
+# never /share), ~/.local/share and ~/.config for an install into the home folder.
 if(prefix STREQUAL "/" OR prefix STREQUAL "")
     set(prefix "")
     set(datadir "/usr/share")
+    set(desktopdata "/usr/share")
+    set(autostart "/etc/xdg/autostart")
+elseif(DEFINED ENV{HOME} AND prefix STREQUAL "$ENV{HOME}")
+    set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
+    set(desktopdata "$ENV{HOME}/.local/share")
+    set(autostart "$ENV{HOME}/.config/autostart")
 else()
     set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
+    set(desktopdata "${datadir}")
+    set(autostart "/etc/xdg/autostart")
+    if(NOT prefix STREQUAL "/usr")
+        set(autostart "${prefix}/etc/xdg/autostart")
+    endif()
 endif()
 set(THUMBNAILER_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-thumbnailer")
 set(SYNC_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-sync-thumbnailer")
@@ -16,21 +28,16 @@ configure_file("${FOLIOTTA_SOURCE}/foliotta.thumbnailer.in" "${FOLIOTTA_SCRATCH}
 configure_file("${FOLIOTTA_SOURCE}/fonts.conf.in" "${FOLIOTTA_SCRATCH}/fonts.conf" @ONLY)
 configure_file("${FOLIOTTA_SOURCE}/foliotta-sync-thumbnailer.desktop.in" "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" @ONLY)
 
-file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" DESTINATION "${datadir}/thumbnailers")
+# The font configuration stays beside the programs (bin/../share/foliotta), where they look.
 file(INSTALL "${FOLIOTTA_SCRATCH}/fonts.conf" DESTINATION "${datadir}/foliotta")
-file(INSTALL "${FOLIOTTA_SOURCE}/foliotta-quarkxpress.xml" DESTINATION "${datadir}/mime/packages")
-# The desktops start what lies in the system's XDG configuration folder, /etc/xdg, for /usr.
-if(prefix STREQUAL "/usr" OR prefix STREQUAL "")
-    set(autostart "/etc/xdg/autostart")
-else()
-    set(autostart "${prefix}/etc/xdg/autostart")
-endif()
+file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" DESTINATION "${desktopdata}/thumbnailers")
+file(INSTALL "${FOLIOTTA_SOURCE}/foliotta-quarkxpress.xml" DESTINATION "${desktopdata}/mime/packages")
 file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" DESTINATION "${autostart}")
 
 if("$ENV{DESTDIR}" STREQUAL "")
     find_program(UPDATE_MIME_DATABASE update-mime-database)
     if(UPDATE_MIME_DATABASE)
-        execute_process(COMMAND "${UPDATE_MIME_DATABASE}" "${datadir}/mime")
+        execute_process(COMMAND "${UPDATE_MIME_DATABASE}" "${desktopdata}/mime")
     endif()
     find_program(FC_CACHE fc-cache)
     if(FC_CACHE)
