@@ -39,8 +39,8 @@ void ImposeRunLimits(unsigned seconds, size_t bytes)
     sigaction(SIGXCPU, &action, nullptr);
     alarm(seconds);
 
-    // The processor limit catches a run that stops the wall clock from being seen (a stopped
-    // alarm); its hard limit a little later kills outright.
+    // A second bound, should the alarm be lost (a library that resets SIGALRM): the processor
+    // limit, whose hard limit a little later kills outright.
     const rlimit cpu = {seconds, seconds + 2};
     setrlimit(RLIMIT_CPU, &cpu);
 #if !defined(__SANITIZE_ADDRESS__)
