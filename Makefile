@@ -15,11 +15,12 @@ DEMO_PASTEBOARD ?= orvella-demo
 PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libqxp-dev libqxp-tools librevenge-dev libsqlite3-dev sqlite3 libpng-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
-	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3
+	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3 \
+	zlib1g-dev fontconfig bubblewrap tumbler dbus dbus-daemon libglib2.0-bin shared-mime-info xdg-utils
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps build test demo install-user install-system bench clean
+.PHONY: all deps build test demo install-user install-system bench bench-thumbnails clean
 
 all: build
 
@@ -50,6 +51,9 @@ install-system: build
 
 bench: build
 	bench/run.sh "$(BUILD_DIR)"
+
+bench-thumbnails: build
+	bench/thumbnails.sh "$(BUILD_DIR)"
 
 clean:
 	rm -rf build build-sanitize

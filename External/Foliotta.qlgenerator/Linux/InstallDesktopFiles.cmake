@@ -1,0 +1,48 @@
+# Run when installing: writes the desktop files that name installed paths, for the prefix being
+# installed to, and refreshes what a user install must refresh itself (a package's triggers do
+# that for a package).
+set(prefix "${CMAKE_INSTALL_PREFIX}")
+# Where the desktops look: /usr/share and /etc/xdg for the system (a system install to / too,
+# never /share), ~/.local/share and ~/.config for an install into the home folder.
+if(prefix STREQUAL "/" OR prefix STREQUAL "")
+    set(prefix "")
+    set(datadir "/usr/share")
+    set(desktopdata "/usr/share")
+    set(autostart "/etc/xdg/autostart")
+elseif(DEFINED ENV{HOME} AND prefix STREQUAL "$ENV{HOME}")
+    set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
+    set(desktopdata "$ENV{HOME}/.local/share")
+    set(autostart "$ENV{HOME}/.config/autostart")
+else()
+    set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
+    set(desktopdata "${datadir}")
+    set(autostart "/etc/xdg/autostart")
+    if(NOT prefix STREQUAL "/usr")
+        set(autostart "${prefix}/etc/xdg/autostart")
+    endif()
+endif()
+set(THUMBNAILER_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-thumbnailer")
+set(SYNC_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-sync-thumbnailer")
+set(FONT_CACHE_DIR "${prefix}/${FOLIOTTA_LIBDIR}/foliotta/fontconfig")
+configure_file("${FOLIOTTA_SOURCE}/foliotta.thumbnailer.in" "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" @ONLY)
+configure_file("${FOLIOTTA_SOURCE}/fonts.conf.in" "${FOLIOTTA_SCRATCH}/fonts.conf" @ONLY)
+configure_file("${FOLIOTTA_SOURCE}/foliotta-sync-thumbnailer.desktop.in" "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" @ONLY)
+
+# The font configuration stays beside the programs (bin/../share/foliotta), where they look.
+file(INSTALL "${FOLIOTTA_SCRATCH}/fonts.conf" DESTINATION "${datadir}/foliotta")
+file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" DESTINATION "${desktopdata}/thumbnailers")
+file(INSTALL "${FOLIOTTA_SOURCE}/foliotta-quarkxpress.xml" DESTINATION "${desktopdata}/mime/packages")
+file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" DESTINATION "${autostart}")
+
+if("$ENV{DESTDIR}" STREQUAL "")
+    find_program(UPDATE_MIME_DATABASE update-mime-database)
+    if(UPDATE_MIME_DATABASE)
+        execute_process(COMMAND "${UPDATE_MIME_DATABASE}" "${desktopdata}/mime")
+    endif()
+    find_program(FC_CACHE fc-cache)
+    if(FC_CACHE)
+        file(MAKE_DIRECTORY "${FONT_CACHE_DIR}")
+        execute_process(COMMAND "${CMAKE_COMMAND}" -E env "FONTCONFIG_FILE=${datadir}/foliotta/fonts.conf"
+                                "${FC_CACHE}" --force)
+    endif()
+endif()

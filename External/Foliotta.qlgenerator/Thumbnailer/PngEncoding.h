@@ -1,0 +1,12 @@
+// A picture as PNG bytes, made for speed: a thumbnail is written once and read a few times, so
+// fast compression and one cheap row filter beat smaller files. Opaque pictures are written as
+// RGB, others as RGBA.
+#pragma once
+
+#include <cairo.h>
+
+#include <optional>
+#include <string>
+
+// nullopt when the picture is not an ARGB image or encoding failed.
+std::optional<std::string> EncodePng(cairo_surface_t* picture);

@@ -1,0 +1,340 @@
+// QuarkXPress thumbnails as the desktops make them. The type database is tried against this
+// machine's own with a private XDG_DATA_HOME. Everything else runs inside a private root with the
+// build installed in /usr, as the package installs it: GNOME's bubblewrap sandbox, Tumbler on a
+// private D-Bus session, and the settings step that carries the pane's choice to both.
+#include "ThumbnailPicture.h"
+
+#include "ChildProcess.h"
+#include "TemporaryFolder.h"
+
+#include <QCryptographicHash>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string corpus = QXP_CORPUS;
+
+bool InsidePrivateRoot() { return std::getenv("FOLIOTTA_PRIVATE_ROOT") != nullptr; }
+
+std::string Trimmed(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+// The value of a key in a desktop-entry style file ("" when absent).
+std::string EntryValue(const std::string& file, const std::string& key)
+{
+    std::istringstream lines(ReadWholeFile(file));
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind(key + "=", 0) == 0)
+            return line.substr(key.size() + 1);
+    return "";
+}
+
+// ---- The type, against this machine's database ----
+
+TEST(TypeDatabase, NamesQuarkXPressDocumentsByNameAndByContent)
+{
+    TemporaryFolder data("foliotta-data");
+    const std::string macFile = data.WriteFile("documents/colors", ReadWholeFile(corpus + "/3.3_mac/colors"));
+    const std::string oldFile = data.WriteFile("documents/qxp2_mac", ReadWholeFile(corpus + "/unsupported/qxp2_mac"));
+    const std::string windowsFile = corpus + "/4.0_win/colors.qxd";
+    auto typeOf = [&](const std::string& file, const char* tool) {
+        const std::map<std::string, std::optional<std::string>> environment = {{"XDG_DATA_HOME", data.path()},
+                                                                               {"XDG_CURRENT_DESKTOP", "GNOME"}};
+        if (std::string(tool) == "gio")
+            return Trimmed(RunChild({"gio", "info", "-a", "standard::content-type", file}, environment).standardOutput);
+        return Trimmed(RunChild({"xdg-mime", "query", "filetype", file}, environment).standardOutput);
+    };
+    ASSERT_EQ(RunChild({"gio", "version"}).exitStatus, 0) << "gio (libglib2.0-bin) is needed";
+    const std::string unknown = typeOf(macFile, "gio");
+    ASSERT_EQ(unknown.find("application/vnd.quark.quarkxpress"), std::string::npos) << "this machine knows the type already";
+
+    fs::create_directories(data.path() + "/mime/packages");
+    fs::copy_file(FOLIOTTA_TYPE_DEFINITION, data.path() + "/mime/packages/foliotta-quarkxpress.xml");
+    ASSERT_EQ(RunChild({"update-mime-database", data.path() + "/mime"}).exitStatus, 0);
+    for (const char* tool : {"gio", "xdg-mime"}) {
+        EXPECT_NE(typeOf(windowsFile, tool).find("application/vnd.quark.quarkxpress"), std::string::npos) << tool;
+        EXPECT_NE(typeOf(macFile, tool).find("application/vnd.quark.quarkxpress"), std::string::npos) << tool << ": by content";
+        EXPECT_EQ(typeOf(oldFile, tool).find("application/vnd.quark.quarkxpress"), std::string::npos) << tool << ": no XPR3";
+    }
+}
+
+// ---- Inside the private root ----
+
+TEST(PrivateRoot, DesktopSuitesPassInsideIt)
+{
+    if (InsidePrivateRoot())
+        GTEST_SKIP() << "already inside";
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a private root, and installing into its /usr, need root";
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(length, 0);
+    self[length] = '\0';
+    ChildResult run = RunChild({std::getenv("IN_PRIVATE_ROOT"), self, "--gtest_filter=-PrivateRoot.*:TypeDatabase.*"},
+                               {{"FOLIOTTA_PRIVATE_ROOT", "1"}});
+    EXPECT_EQ(run.exitStatus, 0) << run.standardOutput << run.standardError;
+    EXPECT_NE(run.standardOutput.find("[  PASSED  ]"), std::string::npos) << run.standardOutput;
+    EXPECT_EQ(run.standardOutput.find("SKIPPED"), std::string::npos) << run.standardOutput;
+}
+
+class InstalledDesktop : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!InsidePrivateRoot())
+            GTEST_SKIP() << "runs inside the private root (PrivateRoot.DesktopSuitesPassInsideIt)";
+        static const ChildResult install =
+            RunChild({std::getenv("CMAKE_COMMAND"), "--install", std::getenv("BUILD_DIR"), "--prefix", "/usr"});
+        ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
+        std::error_code ignored;
+        fs::remove_all("/Library", ignored);
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all("/Library", ignored);
+    }
+
+    // A user's session: their home, data and cache folders, and no runtime folder.
+    std::map<std::string, std::optional<std::string>> session() const
+    {
+        return {{"HOME", home_.path()},
+                {"XDG_DATA_HOME", home_.path() + "/.local/share"},
+                {"XDG_CACHE_HOME", home_.path() + "/.cache"},
+                {"XDG_CONFIG_HOME", home_.path() + "/.config"},
+                {"XDG_RUNTIME_DIR", std::nullopt}};
+    }
+    std::string overrideFile() const { return home_.path() + "/.local/share/thumbnailers/foliotta.thumbnailer"; }
+    // A generator bundle with this skin.plist under a Library folder.
+    void installGenerator(const std::string& library, const std::string& skinIndex, const std::string& background) const
+    {
+        const std::string resources = library + "/QuickLook/Foliotta.qlgenerator/Contents/Resources";
+        fs::create_directories(resources);
+        std::ofstream(resources + "/skin.plist")
+            << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n<key>BGColor</key><string>" << background
+            << "</string>\n<key>Skin Index</key><string>" << skinIndex << "</string>\n</dict>\n</plist>\n";
+    }
+    ChildResult sync() const { return RunChild({"/usr/bin/foliotta-sync-thumbnailer"}, session()); }
+
+    TemporaryFolder home_{"foliotta-home"};
+};
+
+// ---- GNOME: the .thumbnailer's Exec line in bubblewrap, as GNOME runs it ----
+
+class GnomeSandbox : public InstalledDesktop {
+protected:
+    // Runs the installed .thumbnailer's Exec line for input as GNOME does: only /usr, read-only;
+    // the output folder as /tmp; the input under a fixed name there; no environment.
+    ChildResult thumbnail(const std::string& input, const std::string& outputFolder, int size)
+    {
+        const std::string entry = "/usr/share/thumbnailers/foliotta.thumbnailer";
+        std::vector<std::string> command = {"bwrap", "--ro-bind", "/usr", "/usr", "--ro-bind-try", "/etc/ld.so.cache",
+                                            "/etc/ld.so.cache"};
+        for (const char* link : {"bin", "lib", "lib64", "sbin"})
+            command.insert(command.end(), {"--symlink", std::string("usr/") + link, std::string("/") + link});
+        command.insert(command.end(), {"--proc", "/proc", "--dev", "/dev", "--chdir", "/", "--unshare-all", "--die-with-parent",
+                                       "--clearenv", "--setenv", "GIO_USE_VFS", "local", "--bind", outputFolder, "/tmp",
+                                       "--ro-bind", input, "/tmp/gnome-desktop-file-to-thumbnail.qxd"});
+        // A sanitized build reports leaks of the font libraries; their suppressions lie outside.
+        if (InheritedDiagnostics().count("ASAN_OPTIONS"))
+            command.insert(command.end(), {"--setenv", "ASAN_OPTIONS", "detect_leaks=0"});
+        std::istringstream words(EntryValue(entry, "Exec"));
+        for (std::string word; words >> word;) {
+            if (word == "%s")
+                word = std::to_string(size);
+            else if (word == "%u")
+                word = "file:///tmp/gnome-desktop-file-to-thumbnail.qxd";
+            else if (word == "%i")
+                word = "/tmp/gnome-desktop-file-to-thumbnail.qxd";
+            else if (word == "%o")
+                word = "/tmp/gnome-desktop-thumbnailer.png";
+            command.push_back(word);
+        }
+        return RunChild(command);
+    }
+};
+
+TEST_F(GnomeSandbox, DrawsWithTheFacesTheDocumentNames)
+{
+    const std::string entry = "/usr/share/thumbnailers/foliotta.thumbnailer";
+    ASSERT_TRUE(fs::is_regular_file(EntryValue(entry, "TryExec"))) << ReadWholeFile(entry);
+    EXPECT_EQ(EntryValue(entry, "MimeType"), "application/vnd.quark.quarkxpress;");
+
+    // formatting.qxd sets its lines in Courier, Times and Helvetica.
+    const std::string document = corpus + "/4.0_win/formatting.qxd";
+    TemporaryFolder expected("foliotta-expected"), sandboxed("foliotta-sandboxed"), bare("foliotta-bare");
+    // What the system's own font configuration draws, outside any sandbox.
+    const std::string ownConfiguration = "/usr/share/foliotta/fonts.conf";
+    fs::rename(ownConfiguration, ownConfiguration + ".away");
+    ASSERT_EQ(RunChild({"/usr/bin/foliotta-thumbnailer", "-s", "512", document, expected.path() + "/expected.png"}).exitStatus, 0);
+    // Inside the sandbox without a font configuration of its own, faces are lost.
+    ChildResult withoutConfiguration = thumbnail(document, bare.path(), 512);
+    fs::rename(ownConfiguration + ".away", ownConfiguration);
+
+    ChildResult run = thumbnail(document, sandboxed.path(), 512);
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    const QImage picture = LoadPicture(sandboxed.path() + "/gnome-desktop-thumbnailer.png");
+    EXPECT_EQ(LongerSide(picture), 512);
+    EXPECT_TRUE(picture == LoadPicture(expected.path() + "/expected.png")) << "the faces differ from the system's choice";
+    ASSERT_EQ(withoutConfiguration.exitStatus, 0);
+    EXPECT_FALSE(LoadPicture(bare.path() + "/gnome-desktop-thumbnailer.png") == picture)
+        << "without its own configuration the sandbox should have lost faces: this test cannot tell faces apart";
+}
+
+TEST_F(GnomeSandbox, FailsWithoutOutputForAnUnsupportedDocument)
+{
+    TemporaryFolder output("foliotta-sandboxed");
+    EXPECT_NE(thumbnail(corpus + "/unsupported/qxp2_mac", output.path(), 256).exitStatus, 0);
+    EXPECT_EQ(FolderListing(output.path()), "gnome-desktop-file-to-thumbnail.qxd ") << "only the input's mount point";
+}
+
+// ---- Tumbler: asked through its D-Bus interface on a private session bus ----
+
+class TumblerService : public InstalledDesktop {
+protected:
+    // Asks Tumbler for the normal-size thumbnail of file; the cache entry's path, or "" when none came.
+    std::string thumbnail(const std::string& file)
+    {
+        const std::string uri = "file://" + file;
+        const std::string hash =
+            QCryptographicHash::hash(QByteArray::fromStdString(uri), QCryptographicHash::Md5).toHex().toStdString();
+        const std::string entry = home_.path() + "/.cache/thumbnails/normal/" + hash + ".png";
+        ChildResult run = RunChild({"dbus-run-session", "--", TUMBLER_QUEUE, uri, "application/vnd.quark.quarkxpress", "normal", entry},
+                                   session());
+        EXPECT_EQ(run.exitStatus, 0) << run.standardOutput << run.standardError;
+        return fs::exists(entry) ? entry : "";
+    }
+};
+
+TEST_F(TumblerService, CachesTheThumbnailWithItsURIAndTime)
+{
+    const std::string document = home_.WriteFile("Documents/colors.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
+    const std::string entry = thumbnail(document);
+    ASSERT_FALSE(entry.empty());
+    const QImage picture = LoadPicture(entry);
+    EXPECT_EQ(LongerSide(picture), 128);
+    EXPECT_EQ(picture.text("Thumb::URI").toStdString(), "file://" + document);
+    struct stat status = {};
+    ASSERT_EQ(stat(document.c_str(), &status), 0);
+    // Tumbler writes the seconds with their fraction.
+    EXPECT_EQ(picture.text("Thumb::MTime").section('.', 0, 0).toStdString(), std::to_string(status.st_mtime));
+    EXPECT_EQ(ColorAt(picture, 0, 0), SkinPalettes()[0].frame) << "the installed look: first skin, no background";
+}
+
+TEST_F(TumblerService, DrawsInTheLookThePaneChose)
+{
+    installGenerator(home_.path() + "/Library", "1", "RGB(20,120,60)");
+    ASSERT_EQ(sync().exitStatus, 0);
+    const std::string document = home_.WriteFile("Documents/colors.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
+    const std::string entry = thumbnail(document);
+    ASSERT_FALSE(entry.empty());
+    const QImage picture = LoadPicture(entry);
+    EXPECT_EQ(ColorAt(picture, 0, 0), (SkinColor{20, 120, 60})) << "the user's override comes before the installed entry";
+    EXPECT_EQ(ColorAt(picture, 8, picture.height() / 2), SkinPalettes()[2].frame);
+}
+
+// ---- The settings step: skin.plist to the per-user .thumbnailer and the cache ----
+
+class SettingsStep : public InstalledDesktop {
+protected:
+    // A cache entry naming a file (and a type, when given), as the desktops write them.
+    std::string cacheEntry(const std::string& folder, const std::string& name, const std::string& uri, const std::string& type = "")
+    {
+        const std::string path = home_.path() + "/.cache/thumbnails/" + folder + "/" + name + ".png";
+        fs::create_directories(fs::path(path).parent_path());
+        QImage picture(4, 4, QImage::Format_ARGB32);
+        picture.fill(Qt::white);
+        picture.setText("Thumb::URI", QString::fromStdString(uri));
+        picture.setText("Thumb::MTime", "1700000000");
+        if (!type.empty())
+            picture.setText("Thumb::Mimetype", QString::fromStdString(type));
+        EXPECT_TRUE(picture.save(QString::fromStdString(path), "PNG"));
+        return path;
+    }
+    std::string execLine() const { return EntryValue(overrideFile(), "Exec"); }
+};
+
+TEST_F(SettingsStep, StartsAtLoginFromTheAutostartEntry)
+{
+    const std::string autostart = "/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop";
+    EXPECT_EQ(EntryValue(autostart, "Exec"), "/usr/bin/foliotta-sync-thumbnailer");
+    EXPECT_EQ(EntryValue(autostart, "Type"), "Application");
+}
+
+TEST_F(SettingsStep, PassesTheSkinAndColourAndForgetsOnlyQuarkXPressThumbnails)
+{
+    installGenerator(home_.path() + "/Library", "1", "RGB(255,128,0)");
+    const std::string documents = home_.path() + "/Documents";
+    const std::string named = home_.WriteFile("Documents/brochure.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
+    const std::string macFile = home_.WriteFile("Documents/mac brochure", ReadWholeFile(corpus + "/3.3_mac/colors"));
+    const std::string photo = home_.WriteFile("Documents/photo.png", "not really a photo");
+    const std::vector<std::string> quarkEntries = {
+        cacheEntry("normal", "a", "file://" + named),
+        cacheEntry("large", "b", "file://" + documents + "/mac%20brochure"),
+        cacheEntry("x-large", "c", "file:///gone/away/OLD.QXT"),
+        cacheEntry("fail/gnome-thumbnail-factory", "d", "file://" + named),
+        cacheEntry("normal", "e", "sftp://server/report.bin", "application/vnd.quark.quarkxpress"),
+    };
+    const std::vector<std::string> otherEntries = {
+        cacheEntry("normal", "f", "file://" + photo),
+        cacheEntry("fail/gnome-thumbnail-factory", "g", "file://" + photo),
+        cacheEntry("normal", "h", "file:///gone/report.qxd", "image/png"),
+    };
+
+    ASSERT_EQ(sync().exitStatus, 0);
+    EXPECT_EQ(execLine(), "/usr/bin/foliotta-thumbnailer --skin " + std::string(SkinPalettes()[2].title) +
+                              " --background 255,128,0 -s %s %u %o");
+    EXPECT_EQ(EntryValue(overrideFile(), "MimeType"), "application/vnd.quark.quarkxpress;");
+    for (const std::string& entry : quarkEntries)
+        EXPECT_FALSE(fs::exists(entry)) << entry;
+    for (const std::string& entry : otherEntries)
+        EXPECT_TRUE(fs::exists(entry)) << entry;
+
+    // Nothing changed: the cache stays.
+    const std::string drawnSince = cacheEntry("normal", "i", "file://" + named);
+    ASSERT_EQ(sync().exitStatus, 0);
+    EXPECT_TRUE(fs::exists(drawnSince));
+
+    // A new look: the entry goes again.
+    installGenerator(home_.path() + "/Library", "-1", "none");
+    ASSERT_EQ(sync().exitStatus, 0);
+    EXPECT_EQ(execLine(), "/usr/bin/foliotta-thumbnailer --skin " + std::string(SkinPalettes()[0].title) +
+                              " --background none -s %s %u %o");
+    EXPECT_FALSE(fs::exists(drawnSince));
+}
+
+TEST_F(SettingsStep, ReadsTheSystemBundleWithoutAUserOneAndDeclinesWithNeither)
+{
+    installGenerator("/Library", "2", "RGB(1,2,3)");
+    ASSERT_EQ(sync().exitStatus, 0);
+    EXPECT_EQ(execLine(), "/usr/bin/foliotta-thumbnailer --skin " + std::string(SkinPalettes()[3].title) +
+                              " --background 1,2,3 -s %s %u %o");
+    installGenerator(home_.path() + "/Library", "9", "RGB(9)");  // out of the list, and short
+    ASSERT_EQ(sync().exitStatus, 0);
+    EXPECT_EQ(execLine(), "/usr/bin/foliotta-thumbnailer --skin " + std::string(SkinPalettes()[0].title) +
+                              " --background 9,0,0 -s %s %u %o")
+        << "as the pane shows it: the first skin, the parts that are there";
+
+    fs::remove_all(home_.path() + "/Library");
+    fs::remove_all("/Library");
+    const std::string cached = cacheEntry("normal", "a", "file:///somewhere/brochure.qxd");
+    ASSERT_EQ(sync().exitStatus, 0);
+    EXPECT_EQ(execLine().rfind("/usr/bin/false", 0), 0u) << "thumbnails stop with the product: " << execLine();
+    EXPECT_FALSE(fs::exists(cached));
+}
+
+}  // namespace

@@ -1,0 +1,161 @@
+// The thumbnailer as the desktops run it: a child process given the sample documents, sizes,
+// skins and colours, judged by its exit status and the PNG it leaves (or does not leave).
+#include "ThumbnailPicture.h"
+
+#include "ChildProcess.h"
+#include "TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string corpus = QXP_CORPUS;
+
+class Thumbnailer : public ::testing::Test {
+protected:
+    ChildResult run(std::vector<std::string> arguments)
+    {
+        arguments.insert(arguments.begin(), THUMBNAILER);
+        return RunChild(arguments);
+    }
+    std::string output(const std::string& name = "thumbnail.png") const { return folder_.path() + "/" + name; }
+
+    TemporaryFolder folder_{"foliotta-thumbnailer"};
+};
+
+std::vector<std::string> SupportedSamples()
+{
+    std::vector<std::string> samples;
+    for (const char* folder : {"/4.0_win", "/3.3_mac"})
+        for (const auto& entry : fs::directory_iterator(corpus + folder))
+            samples.push_back(entry.path().string());
+    std::sort(samples.begin(), samples.end());
+    return samples;
+}
+
+TEST_F(Thumbnailer, DrawsEverySampleAtTheAskedSize)
+{
+    const std::vector<std::string> samples = SupportedSamples();
+    ASSERT_GE(samples.size(), 30u) << "the sample documents are missing: " << corpus;
+    for (const std::string& sample : samples) {
+        ChildResult result = run({"-s", "256", sample, output()});
+        EXPECT_EQ(result.exitStatus, 0) << sample << result.standardError;
+        EXPECT_EQ(LongerSide(LoadPicture(output())), 256) << sample;
+        fs::remove(output());
+    }
+    // Both sides of a portrait and of a landscape page, at each size the desktops ask for.
+    for (const char* sample : {"/4.0_win/colors.qxd", "/3.3_mac/facing_pages"}) {
+        for (int size : {128, 512, 1024}) {
+            ASSERT_EQ(run({"-s", std::to_string(size), corpus + sample, output()}).exitStatus, 0) << sample;
+            const QImage picture = LoadPicture(output());
+            EXPECT_EQ(LongerSide(picture), size) << sample;
+            EXPECT_NE(picture.width(), picture.height()) << "the page keeps its proportion";
+        }
+    }
+    EXPECT_EQ(FolderListing(folder_.path()), "thumbnail.png ") << "no temporary file stays behind";
+}
+
+TEST_F(Thumbnailer, TakesAPathOrAFileURI)
+{
+    const std::string spaced = folder_.WriteFile("a sample ü.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
+    const struct {
+        std::string input;
+    } inputs[] = {{spaced}, {"file://" + folder_.path() + "/a%20sample%20%C3%BC.qxd"}, {"file:///" + spaced.substr(1)}};
+    for (const auto& input : inputs) {
+        EXPECT_EQ(run({"-s", "128", input.input, output()}).exitStatus, 0) << input.input;
+        EXPECT_EQ(LongerSide(LoadPicture(output())), 128) << input.input;
+        fs::remove(output());
+    }
+}
+
+TEST_F(Thumbnailer, WritesIntoAnOutputFileTheCallerMadeAndKeepsOpen)
+{
+    // Tumbler makes the output file and reads the picture through the handle it keeps.
+    const std::string made = folder_.WriteFile("tumbler-AB12CD.png", "");
+    std::ifstream callersHandle(made, std::ios::binary);
+    ASSERT_EQ(run({"-s", "128", corpus + "/4.0_win/colors.qxd", made}).exitStatus, 0);
+    const std::string png((std::istreambuf_iterator<char>(callersHandle)), std::istreambuf_iterator<char>());
+    QImage picture;
+    EXPECT_TRUE(picture.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG"));
+    EXPECT_EQ(LongerSide(picture), 128);
+    EXPECT_EQ(FolderListing(folder_.path()), "tumbler-AB12CD.png ");
+}
+
+TEST_F(Thumbnailer, FailsWithoutLeavingAFile)
+{
+    const std::string fake = folder_.WriteFile("fake.qxd", "not a QuarkXPress document at all\n");
+    std::string header(4096, '\0');
+    header.replace(2, 6, "MMXPR3");
+    const std::string damaged = folder_.WriteFile("damaged", header);
+    const std::string unwritable = folder_.path() + "/no such folder/thumbnail.png";
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string outputFile;
+    } failures[] = {
+        {{"-s", "256", corpus + "/unsupported/qxp1_mac", output()}, 1, output()},
+        {{"-s", "256", corpus + "/unsupported/qxp2_mac", output()}, 1, output()},
+        {{"-s", "256", fake, output()}, 1, output()},
+        {{"-s", "256", damaged, output()}, 1, output()},
+        {{"-s", "256", folder_.path() + "/missing.qxd", output()}, 1, output()},
+        {{"-s", "256", "smb://server/share/a.qxd", output()}, 2, output()},
+        {{"-s", "256", corpus + "/4.0_win/colors.qxd", unwritable}, 4, unwritable},
+        {{"-s", "0", corpus + "/4.0_win/colors.qxd", output()}, 2, output()},
+        {{"-s", "5000", corpus + "/4.0_win/colors.qxd", output()}, 2, output()},
+        {{"-s", "big", corpus + "/4.0_win/colors.qxd", output()}, 2, output()},
+        {{"--background", "256,0,0", corpus + "/4.0_win/colors.qxd", output()}, 2, output()},
+        {{"--background", "1,2", corpus + "/4.0_win/colors.qxd", output()}, 2, output()},
+        {{corpus + "/4.0_win/colors.qxd"}, 2, output()},
+    };
+    for (const auto& failure : failures) {
+        ChildResult result = run(failure.arguments);
+        EXPECT_EQ(result.exitStatus, failure.status) << failure.arguments[failure.arguments.size() - 2] << result.standardError;
+        EXPECT_FALSE(fs::exists(failure.outputFile)) << failure.arguments[failure.arguments.size() - 2];
+    }
+    EXPECT_EQ(FolderListing(folder_.path()), "damaged fake.qxd ") << "no temporary file stays behind";
+}
+
+TEST_F(Thumbnailer, PutsThePageOnTheBackgroundColourInTheSkinsFrame)
+{
+    const std::string sample = corpus + "/4.0_win/colors.qxd";
+    for (const SkinPalette& skin : SkinPalettes()) {
+        ASSERT_EQ(run({"--skin", skin.title, "--background", "255,128,0", "-s", "256", sample, output()}).exitStatus, 0);
+        const QImage picture = LoadPicture(output());
+        const SkinColor orange{255, 128, 0};
+        EXPECT_EQ(ColorAt(picture, 0, 0), orange) << skin.title;
+        EXPECT_EQ(ColorAt(picture, picture.width() - 1, picture.height() - 1), orange) << skin.title;
+        // The page's left border, halfway down, inside the margin; then the folded corner.
+        const int margin = 16;
+        EXPECT_EQ(ColorAt(picture, margin, picture.height() / 2), skin.frame) << skin.title;
+        const int pageRight = picture.width() - margin;
+        EXPECT_EQ(ColorAt(picture, pageRight - 12, margin + 25), skin.accent) << skin.title;
+        EXPECT_EQ(ColorAt(picture, pageRight - 2, margin + 2), orange) << skin.title << ": the fold's cut shows the background";
+    }
+}
+
+TEST_F(Thumbnailer, WithoutABackgroundThePageIsAlone)
+{
+    const SkinPalette& paper = *SkinPaletteTitled("Paper");
+    ASSERT_EQ(run({"--skin", "Paper", "--background", "none", "-s", "128", corpus + "/4.0_win/colors.qxd", output()}).exitStatus, 0);
+    const QImage picture = LoadPicture(output());
+    EXPECT_EQ(picture.height(), 128) << "no margin: the page fills the picture";
+    EXPECT_EQ(ColorAt(picture, 0, 0), paper.frame);
+    EXPECT_EQ(Alpha(picture, 0, 0), 255);
+    EXPECT_EQ(Alpha(picture, picture.width() - 1, 0), 0) << "the fold's cut shows nothing";
+
+    // Unknown skins and no arguments give the installed look: the first skin, no background.
+    for (std::vector<std::string> look : {std::vector<std::string>{"--skin", "Chrome"}, std::vector<std::string>{}}) {
+        look.insert(look.end(), {corpus + "/4.0_win/colors.qxd", output()});
+        ASSERT_EQ(run(look).exitStatus, 0);
+        const QImage installedLook = LoadPicture(output());
+        EXPECT_EQ(ColorAt(installedLook, 0, 0), SkinPalettes()[0].frame);
+        EXPECT_EQ(LongerSide(installedLook), 256) << "the size when none is asked";
+    }
+}
+
+}  // namespace

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Speed of the desktop thumbnails: bench/thumbnails.sh [BUILD] [CORPUS]
+# Installs the build in /usr inside a private root (as the package installs it; needs root), then
+# times thumbnails of the sample folder there. See bench/thumbnails.py.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$(realpath "${1:-build}")
+corpus=$(realpath "${2:-../shared/qxp-corpus}")
+exec tests/support/in-private-root bash -c '
+  cmake --install "$1" --prefix /usr > /dev/null
+  exec python3 bench/thumbnails.py "$2"' thumbnails "$build" "$corpus"
