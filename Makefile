@@ -15,7 +15,8 @@ DEMO_PASTEBOARD ?= orvella-demo
 PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libqxp-dev libqxp-tools librevenge-dev libsqlite3-dev sqlite3 libpng-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
-	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux python3
+	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux python3 \
+	libkf5filemetadata-dev
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
