@@ -37,6 +37,12 @@ void OrvellaLoadSettings()
 
 id OrvellaStoredValue(const NSString& key) { return plistDict ? plistDict->objectForKey(key) : nil; }
 
+long long OrvellaStoredSkinListIndex()
+{
+    id storedSkin = OrvellaStoredValue("Skin Index");
+    return static_cast<long long>(storedSkin ? storedSkin->intValue() : 0) + 1;
+}
+
 BOOL OrvellaStoreSettings(const NSString& skinText, const NSString& backgroundText)
 {
     std::optional<NSString> file = OrvellaSettingsFile();

@@ -23,6 +23,9 @@ NSString OrvellaSettingsFileForMessages();
 
 // The stored value of a key, nil when absent or without a dictionary.
 id OrvellaStoredValue(const NSString& key);
+// The skin list position that "Skin Index" names: its integer value plus one, so 1 when the key
+// or the dictionary is absent. Not checked against any list.
+long long OrvellaStoredSkinListIndex();
 // Sets "Skin Index" and "BGColor" in plistDict and writes it atomically to the settings file.
 // NO when nothing was written: no dictionary, no settings folder, or the write failed.
 BOOL OrvellaStoreSettings(const NSString& skinText, const NSString& backgroundText);

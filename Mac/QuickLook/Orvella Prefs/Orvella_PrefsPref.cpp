@@ -15,8 +15,7 @@ void Orvella_PrefsPref::mainViewDidLoad()
     // "Skin Index" holds the list index minus one. One outside the list (the "-2" an apply
     // without a selection leaves, or a list that has since shrunk) shows the first skin.
     if (comboSkin) {
-        id storedSkin = OrvellaStoredValue("Skin Index");
-        const long long listIndex = static_cast<long long>(storedSkin ? storedSkin->intValue() : 0) + 1;
+        const long long listIndex = OrvellaStoredSkinListIndex();
         comboSkin->selectItemAtIndex(listIndex >= 0 && listIndex < comboSkin->numberOfItems() ? listIndex : 0);
         showSkinPicture(comboSkin->stringValue());
     }

@@ -1,48 +1,40 @@
 // Draws the picture of one preview skin: how Quick Look shows a QuarkXPress document's preview
 // in that skin (page picture, document facts, fonts and colours).
 // Usage: DrawSkinPicture SKIN-TITLE OUTPUT.png
+#include "SkinPalette.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
-struct SkinPalette {
-    const char* title;
-    QColor backdrop;   // around the preview
-    QColor panel;      // the facts panel
-    QColor text;
-    QColor subtleText;
-    QColor accent;     // headings and rules
-    QColor titleBar;
-    bool roundedCorners;
-    const char* fontFamily;
-};
+QColor qColor(const SkinColor& color) { return QColor(color.red, color.green, color.blue); }
 
-const SkinPalette palettes[] = {
-    {"Classic", QColor(236, 236, 236), QColor(255, 255, 255), QColor(30, 30, 30), QColor(110, 110, 110), QColor(40, 90, 170),
-     QColor(214, 214, 214), true, "DejaVu Sans"},
-    {"Graphite", QColor(52, 54, 58), QColor(72, 75, 80), QColor(235, 235, 235), QColor(170, 172, 176), QColor(255, 170, 60),
-     QColor(36, 37, 40), true, "DejaVu Sans"},
-    {"Ocean", QColor(16, 72, 110), QColor(230, 244, 252), QColor(10, 40, 64), QColor(70, 110, 140), QColor(0, 150, 180),
-     QColor(10, 52, 84), true, "Liberation Sans"},
-    {"Paper", QColor(244, 236, 218), QColor(252, 248, 238), QColor(60, 44, 30), QColor(130, 110, 90), QColor(150, 60, 40),
-     QColor(226, 214, 190), false, "DejaVu Serif"},
-};
-
-const SkinPalette* paletteFor(const char* title)
+// The skin's border and folded corner, as the thumbnails frame a page.
+void drawPageFrame(QPainter& painter, const QRectF& page, const SkinPalette& skin)
 {
-    for (const SkinPalette& palette : palettes)
-        if (std::strcmp(palette.title, title) == 0)
-            return &palette;
-    return nullptr;
+    const SkinPageFrame frame = SkinPageFrameFor(std::max(page.width(), page.height()));
+    const qreal half = frame.borderWidth / 2;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(qColor(skin.frame), frame.borderWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawRect(page.adjusted(half, half, -half, -half));
+
+    const QPointF cutStart(page.right() - frame.cornerSize, page.top());
+    const QPointF cutEnd(page.right(), page.top() + frame.cornerSize);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(qColor(skin.backdrop));
+    painter.drawPolygon(QPolygonF{{cutStart, page.topRight(), cutEnd}});
+    painter.setBrush(qColor(skin.accent));
+    painter.drawPolygon(QPolygonF{{cutStart, cutEnd, QPointF(cutStart.x(), cutEnd.y())}});
 }
 
 // A document page as the preview shows it: a headline block, a picture and columns of text.
@@ -53,10 +45,11 @@ void drawPage(QPainter& painter, const QRectF& page, const SkinPalette& skin)
     painter.drawRect(page.translated(4, 5));
     painter.setBrush(Qt::white);
     painter.drawRect(page);
+    drawPageFrame(painter, page, skin);
 
     const qreal margin = page.width() * 0.09;
     const QRectF inner = page.adjusted(margin, margin, -margin, -margin);
-    painter.setBrush(skin.accent);
+    painter.setBrush(qColor(skin.accent));
     painter.drawRect(QRectF(inner.left(), inner.top(), inner.width() * 0.75, inner.height() * 0.06));
 
     QRectF picture(inner.left(), inner.top() + inner.height() * 0.11, inner.width(), inner.height() * 0.36);
@@ -95,7 +88,7 @@ void drawPage(QPainter& painter, const QRectF& page, const SkinPalette& skin)
 void drawFacts(QPainter& painter, const QRectF& panel, const SkinPalette& skin)
 {
     painter.setPen(Qt::NoPen);
-    painter.setBrush(skin.panel);
+    painter.setBrush(qColor(skin.panel));
     if (skin.roundedCorners)
         painter.drawRoundedRect(panel, 12, 12);
     else
@@ -112,21 +105,21 @@ void drawFacts(QPainter& painter, const QRectF& panel, const SkinPalette& skin)
         y += advance;
     };
 
-    write(heading, skin.text, QStringLiteral("Brochure.qxd"), 24);
-    write(body, skin.subtleText, QStringLiteral("QuarkXPress 4 document"), 20);
-    write(body, skin.subtleText, QStringLiteral("4 pages · A4 portrait"), 30);
+    write(heading, qColor(skin.text), QStringLiteral("Brochure.qxd"), 24);
+    write(body, qColor(skin.subtleText), QStringLiteral("QuarkXPress 4 document"), 20);
+    write(body, qColor(skin.subtleText), QStringLiteral("4 pages · A4 portrait"), 30);
 
-    painter.setPen(QPen(skin.accent, 2));
+    painter.setPen(QPen(qColor(skin.accent), 2));
     painter.drawLine(QPointF(left, y - 18), QPointF(panel.right() - 18, y - 18));
-    write(heading, skin.accent, QStringLiteral("Fonts"), 22);
+    write(heading, qColor(skin.accent), QStringLiteral("Fonts"), 22);
     for (const char* font : {"Helvetica", "Times", "Futura Bold"})
-        write(body, skin.text, QString::fromUtf8(font), 19);
+        write(body, qColor(skin.text), QString::fromUtf8(font), 19);
     y += 12;
-    write(heading, skin.accent, QStringLiteral("Colours"), 14);
+    write(heading, qColor(skin.accent), QStringLiteral("Colours"), 14);
     const QColor swatches[] = {QColor(0, 160, 220), QColor(230, 0, 126), QColor(255, 230, 0), QColor(20, 20, 20), QColor(210, 60, 40)};
     qreal x = left;
     for (const QColor& swatch : swatches) {
-        painter.setPen(QPen(skin.subtleText, 1));
+        painter.setPen(QPen(qColor(skin.subtleText), 1));
         painter.setBrush(swatch);
         painter.drawRect(QRectF(x, y, 26, 26));
         x += 34;
@@ -142,11 +135,11 @@ QImage drawSkin(const SkinPalette& skin)
 
     const QRectF window(8, 8, 624, 464);
     painter.setPen(QPen(QColor(0, 0, 0, 90), 1));
-    painter.setBrush(skin.backdrop);
+    painter.setBrush(qColor(skin.backdrop));
     painter.drawRoundedRect(window, skin.roundedCorners ? 14 : 3, skin.roundedCorners ? 14 : 3);
 
     painter.setPen(Qt::NoPen);
-    painter.setBrush(skin.titleBar);
+    painter.setBrush(qColor(skin.titleBar));
     painter.drawRoundedRect(QRectF(window.left(), window.top(), window.width(), 34), skin.roundedCorners ? 14 : 3,
                             skin.roundedCorners ? 14 : 3);
     painter.drawRect(QRectF(window.left(), window.top() + 20, window.width(), 14));
@@ -155,7 +148,7 @@ QImage drawSkin(const SkinPalette& skin)
         painter.setBrush(lights[i]);
         painter.drawEllipse(QPointF(window.left() + 22 + i * 20, window.top() + 17), 6, 6);
     }
-    painter.setPen(skin.roundedCorners && skin.backdrop.lightness() < 128 ? QColor(220, 220, 220) : skin.text);
+    painter.setPen(skin.roundedCorners && qColor(skin.backdrop).lightness() < 128 ? QColor(220, 220, 220) : qColor(skin.text));
     painter.setFont(QFont(skin.fontFamily, 12, QFont::DemiBold));
     painter.drawText(QRectF(window.left(), window.top(), window.width(), 34), Qt::AlignCenter,
                      QStringLiteral("Brochure.qxd — %1 skin").arg(QString::fromUtf8(skin.title)));
@@ -176,7 +169,7 @@ int main(int argc, char** argv)
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication application(argc, argv);
-    const SkinPalette* skin = paletteFor(argv[1]);
+    const SkinPalette* skin = SkinPaletteTitled(argv[1]);
     if (!skin) {
         std::fprintf(stderr, "DrawSkinPicture: no skin titled \"%s\"\n", argv[1]);
         return 1;
