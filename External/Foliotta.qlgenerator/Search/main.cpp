@@ -25,8 +25,14 @@ QByteArray Answer(const SearchRequest& request) {
 
     const QxpExtractItems run = RunQxpExtract(tool, "-s", request.path.toStdString());
     const ExtractedDocument document = ExtractedDocumentFromItems(run.data);
-    if (run.outcome == QxpExtractOutcome::TimedOut) return EmptySearchAnswer(QStringLiteral("reading the document took too long"));
-    if (run.outcome != QxpExtractOutcome::Finished || document.empty())
+    switch (run.outcome) {
+    case QxpExtractOutcome::NotStarted: return EmptySearchAnswer(QStringLiteral("qxpextract could not be started"));
+    case QxpExtractOutcome::TimedOut: return EmptySearchAnswer(QStringLiteral("reading the document took too long"));
+    case QxpExtractOutcome::Failed: return EmptySearchAnswer(QStringLiteral("qxpextract failed on ") + request.path);
+    case QxpExtractOutcome::NoPasteboard: return EmptySearchAnswer(QStringLiteral("the pasteboard store cannot be opened"));
+    case QxpExtractOutcome::Finished: break;
+    }
+    if (document.empty())
         return EmptySearchAnswer(QStringLiteral("not a QuarkXPress document that can be read: ") + request.path);
     return SearchAnswer(document);
 }
