@@ -2,4 +2,5 @@
 # Runs the benchmarks against an existing build: bench/run.sh [BUILD] [CORPUS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-exec python3 bench/run.py "${1:-build}" "${2:-../shared/qxp-corpus}"
+python3 bench/run.py "${1:-build}" "${2:-../shared/qxp-corpus}"
+exec python3 bench/preview_search.py "${1:-build}" "${2:-../shared/qxp-corpus}"

@@ -10,6 +10,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 
 QString Utf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -29,11 +31,18 @@ QString Swatch(const std::string& colorText) {
     return QStringLiteral("<tr>%1<td>&nbsp;%2</td></tr>").arg(cell, text);
 }
 
+// Points to at most two decimals, as a reader wants them: "651.9685" shows as "651.97".
+QString Points(const std::string& text) {
+    bool isNumber = false;
+    const double points = Utf8(text).toDouble(&isNumber);
+    return isNumber ? QString::number(std::round(points * 100) / 100, 'g', 12) : Utf8(text).toHtmlEscaped();
+}
+
 QString FactsHtml(const ExtractedDocument& document, const QColor& accent) {
     QString html;
     if (!document.firstPageWidth.empty() && !document.firstPageHeight.empty())
         html += Heading(QStringLiteral("First page"), accent) +
-                QStringLiteral("%1 × %2 pt").arg(Utf8(document.firstPageWidth), Utf8(document.firstPageHeight));
+                QStringLiteral("%1 × %2 pt").arg(Points(document.firstPageWidth), Points(document.firstPageHeight));
     if (!document.fonts.empty()) {
         html += Heading(QStringLiteral("Fonts"), accent);
         for (const auto& font : document.fonts) html += Utf8(font).toHtmlEscaped() + QStringLiteral("<br>");
