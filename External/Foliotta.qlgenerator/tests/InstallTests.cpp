@@ -33,7 +33,11 @@ TEST(FoliottaInstall, ThePreviewAndTheSearchRunFromWhereTheInstallPutThem) {
                                             R"({"path": ")" + std::string(SAMPLES) + R"(/colors.qxd", "mimetype": "application/vnd.quark.quarkxpress"})");
         EXPECT_NE(search.standardOutput.find(R"("generator":"QuarkXPress 4.0")"), std::string::npos) << search.standardOutput;
 
-        const std::string desktopEntry = ReadWholeFile(root + "/" DATADIR "/applications/foliotta-preview.desktop");
+        const std::string desktopFile = root + "/" DATADIR "/applications/foliotta-preview.desktop";
+        const ChildResult validation = RunChild({"desktop-file-validate", desktopFile});
+        EXPECT_EQ(validation.exitStatus, 0);
+        EXPECT_EQ(validation.standardOutput, "") << "the desktop entry as the freedesktop tools read it";
+        const std::string desktopEntry = ReadWholeFile(desktopFile);
         EXPECT_NE(desktopEntry.find("\nExec=" + layout.prefix + "/" BINDIR "/foliotta-preview %f\n"), std::string::npos) << desktopEntry;
         EXPECT_NE(desktopEntry.find("\nMimeType=application/vnd.quark.quarkxpress;\n"), std::string::npos);
 
