@@ -27,10 +27,10 @@ bool PathFromUTF16(const UniChar* path, std::string& utf8) {
 
 extern "C" {
 
-int32_t CreateIQXPExtractInfo(QUARK::COM::TInterfacePtr<IQXPExtractInfo>& request, uint32_t mask, uint32_t, uint32_t,
-                              uint32_t) {
+int32_t CreateIQXPExtractInfo(QUARK::COM::TInterfacePtr<IQXPExtractInfo>& request, uint32_t mask,
+                              uint32_t pictureLongerSide, uint32_t, uint32_t) {
     try {
-        ExtractInfo* info = ExtractInfo::Make(mask);
+        ExtractInfo* info = ExtractInfo::Make(mask, pictureLongerSide);
         if (info == nullptr) return kQXPErrorInternal;
         request.Attach(info);
         return 0;

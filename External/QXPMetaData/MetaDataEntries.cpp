@@ -40,8 +40,8 @@ std::string SummaryText(const FormatHeader& header, bool isTemplate, size_t page
            (pageCount == 1 ? " page" : " pages");
 }
 
-void AddEntries(ResultDictionary& dictionary, uint32_t mask, const DocumentModel& model, const FormatHeader& header,
-                bool isTemplate) {
+void AddEntries(ResultDictionary& dictionary, uint32_t mask, int pictureLongerSide, const DocumentModel& model,
+                const FormatHeader& header, bool isTemplate) {
     const PageSize firstPage = model.pages.empty() ? PageSize{} : model.pages.front();
     if (mask & kQXPEntrySummary)
         dictionary.Add(kQXPEntrySummary, StringValue::Make(kQXPEntrySummary, SummaryText(header, isTemplate, model.pages.size())));
@@ -51,7 +51,7 @@ void AddEntries(ResultDictionary& dictionary, uint32_t mask, const DocumentModel
         dictionary.Add(kQXPEntryPageHeight, FloatValue::Make(kQXPEntryPageHeight, static_cast<float>(firstPage.height)));
     if (mask & kQXPEntryThumbnail)
         dictionary.Add(kQXPEntryThumbnail,
-                       ImageValue::Make(kQXPEntryThumbnail, RenderPageWithModule(firstPage, model.firstPageItems, kPicturePixels)));
+                       ImageValue::Make(kQXPEntryThumbnail, RenderPageWithModule(firstPage, model.firstPageItems, pictureLongerSide)));
     if (mask & kQXPEntryParagraphs)
         dictionary.Add(kQXPEntryParagraphs, StringArrayValue::Make(kQXPEntryParagraphs, model.paragraphs));
     if (mask & kQXPEntryColors) dictionary.Add(kQXPEntryColors, StringArrayValue::Make(kQXPEntryColors, model.colors));

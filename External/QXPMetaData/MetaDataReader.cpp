@@ -1,6 +1,8 @@
 #include "MetaDataReader.h"
 
 #include "DocumentCollector.h"
+#include "ExtractInfo.h"
+#include "ExtractInfo.h"
 #include "MetaDataEntries.h"
 
 #include <libqxp/libqxp.h>
@@ -18,6 +20,16 @@ namespace {
 bool IsReadableFile(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error) && access(path.c_str(), R_OK) == 0;
+}
+
+// The picture size of one of this library's requests; requests made elsewhere get the usual size.
+int PictureLongerSideOf(IQXPExtractInfo* request) {
+    void* own = nullptr;
+    if (request->QueryInterface(ExtractInfo::kKindGUID, &own) != 0 || own == nullptr) return kPicturePixels;
+    auto* info = static_cast<ExtractInfo*>(static_cast<IQXPExtractInfo*>(own));
+    const int longerSide = info->PictureLongerSide();
+    info->Release();
+    return longerSide;
 }
 
 }  // namespace
@@ -46,14 +58,14 @@ MetaDataReader::~MetaDataReader() {
 int32_t MetaDataReader::ExtractMetaData(IQXPExtractInfo* request, TInterfacePtr<IQXPDictionary>& dictionary) {
     try {
         if (request == nullptr) return kQXPErrorNoRequest;
-        return Extract(request->GetMask(), dictionary);
+        return Extract(request->GetMask(), PictureLongerSideOf(request), dictionary);
     } catch (...) {
         return kQXPErrorInternal;
     }
 }
 
 // One pass of the reader library over the file; the dictionary is filled only on success.
-int32_t MetaDataReader::Extract(uint32_t mask, TInterfacePtr<IQXPDictionary>& dictionary) {
+int32_t MetaDataReader::Extract(uint32_t mask, int pictureLongerSide, TInterfacePtr<IQXPDictionary>& dictionary) {
     if (!fOpen || !IsReadableFile(fPath)) return kQXPErrorNotOpen;
     if (!fHeader.recognized) return kQXPErrorUnsupported;
 
@@ -75,7 +87,7 @@ int32_t MetaDataReader::Extract(uint32_t mask, TInterfacePtr<IQXPDictionary>& di
     if (made == nullptr) return kQXPErrorInternal;
     TInterfacePtr<IQXPDictionary> filled;
     filled.Attach(made);
-    AddEntries(*made, mask, model, fHeader, type == libqxp::QXPDocument::TYPE_TEMPLATE);
+    AddEntries(*made, mask, pictureLongerSide, model, fHeader, type == libqxp::QXPDocument::TYPE_TEMPLATE);
     dictionary = filled;
     return 0;
 }

@@ -35,7 +35,7 @@ private:
     MetaDataReader(std::string utf8Path, bool open, CFStringRef pathString);
     ~MetaDataReader();
 
-    int32_t Extract(uint32_t mask, TInterfacePtr<IQXPDictionary>& dictionary);
+    int32_t Extract(uint32_t mask, int pictureLongerSide, TInterfacePtr<IQXPDictionary>& dictionary);
 
     std::string fPath;
     bool fOpen;

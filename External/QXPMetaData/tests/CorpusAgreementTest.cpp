@@ -136,6 +136,22 @@ TEST(CorpusPicture, ShowsTheColoursOfThePage) {
     EXPECT_EQ(pixel(480, 115), (std::array<int, 3>{0, 0, 0}));       // black square
 }
 
+TEST(CorpusPicture, IsDrawnAtTheAskedSize) {
+    // colors.qxd is a portrait letter page: 612 x 792 pt.
+    const struct {
+        uint32_t asked;
+        size_t longerSide;
+    } sizes[] = {{0, 512}, {128, 128}, {1024, 1024}, {100000, 4096}};
+    for (const auto& size : sizes) {
+        Extraction extraction = Extract(std::string(QXP_CORPUS) + "/4.0_win/colors.qxd", kQXPEntryThumbnail, size.asked);
+        ASSERT_EQ(extraction.status, 0);
+        const auto pixels = extraction.ImageSize(kQXPEntryThumbnail);
+        ASSERT_TRUE(pixels) << size.asked;
+        EXPECT_EQ(pixels->second, size.longerSide) << size.asked;
+        EXPECT_EQ(pixels->first, static_cast<size_t>(std::lround(size.longerSide * 612.0 / 792))) << size.asked;
+    }
+}
+
 TEST(CorpusModes, OnlyTheAskedEntriesAreThere) {
     Extraction extraction = Extract(std::string(QXP_CORPUS) + "/3.3_mac/facing_pages", 992);
     ASSERT_EQ(extraction.status, 0);

@@ -33,9 +33,9 @@ constexpr uint8_t kFloat[16] = {0x6D, 0x33, 0x05, 0xB3, 0xB1, 0xD0, 0xAB, 0x45, 
 constexpr uint8_t kImage[16] = {0x44, 0xF4, 0x4C, 0x6B, 0xC6, 0x12, 0x8A, 0x4E, 0xB7, 0xC1, 0x7D, 0xEA, 0x38, 0x70, 0x9C, 0x85};
 }  // namespace
 
-Extraction Extract(const std::string& path, uint32_t mask) {
+Extraction Extract(const std::string& path, uint32_t mask, uint32_t pictureSize) {
     Extraction extraction;
-    CreateIQXPExtractInfo(extraction.request, mask, 0, 0, 0);
+    CreateIQXPExtractInfo(extraction.request, mask, pictureSize, 0, 0);
     const std::vector<UniChar> units = UTF16Path(path);
     const int32_t created = CreateQXPMetaDataReader(units.data(), extraction.reader);
     if (extraction.reader.IsEmpty()) {

@@ -34,9 +34,9 @@ struct Extraction {
     TInterfacePtr<IQXPDataImage> imageHolder;
 };
 
-// Opens path (UTF-8) and extracts mask; status is ExtractMetaData's result, or the reader's
-// creation status when no reader was made.
-Extraction Extract(const std::string& path, uint32_t mask);
+// Opens path (UTF-8) and extracts mask, the picture at pictureSize (0: the usual size); status is
+// ExtractMetaData's result, or the reader's creation status when no reader was made.
+Extraction Extract(const std::string& path, uint32_t mask, uint32_t pictureSize = 0);
 
 std::vector<UniChar> UTF16Path(const std::string& utf8);
 std::string TextOf(CFStringRef string);
