@@ -140,7 +140,7 @@ void PreviewWindow::Build(const QString& documentName, const QImage& page, const
     panelLayout->addWidget(facts_, 2);
     panelLayout->addLayout(findRow);
     panelLayout->addWidget(text_, 3);
-    panelLayout->addStretch(0);
+    panelLayout->addStretch(0);  // keeps a lone message at the top when the rest is hidden
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
