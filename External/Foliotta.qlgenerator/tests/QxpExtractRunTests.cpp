@@ -1,0 +1,100 @@
+// The run of qxpextract that the preview and search make: the items come back, the pasteboard is
+// left empty, and a tool that hangs or is missing gives a clear outcome instead of a wait.
+#include "ExtractedDocument.h"
+#include "QxpExtractRun.h"
+#include "PrivateRuntimeFolder.h"
+#include "Samples.h"
+
+#include <ChildProcess.h>
+#include <TemporaryFolder.h>
+
+#include <HIServices/Pasteboard.h>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+ItemCount ItemsLeftOn(const std::string& name) {
+    CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name.c_str(), kCFStringEncodingUTF8);
+    PasteboardRef pasteboard = nullptr;
+    ItemCount count = 0;
+    if (PasteboardCreate(cfName, &pasteboard) == noErr) {
+        PasteboardGetItemCount(pasteboard, &count);
+        CFRelease(pasteboard);
+    }
+    CFRelease(cfName);
+    return count;
+}
+
+TEST(QxpExtractRun, PreviewItemsComeBackAndThePasteboardIsLeftEmpty) {
+    const std::string sample = std::string(SAMPLES) + "/colors.qxd";
+    const QxpExtractItems first = RunQxpExtract(QXPEXTRACT, "-p", sample);
+    const QxpExtractItems second = RunQxpExtract(QXPEXTRACT, "-p", sample);
+    ASSERT_EQ(first.outcome, QxpExtractOutcome::Finished);
+    EXPECT_NE(first.pasteboardName, second.pasteboardName);
+    EXPECT_EQ(first.data, second.data);
+    EXPECT_EQ(ItemsLeftOn(first.pasteboardName), 0u);
+
+    const ExtractedDocument document = ExtractedDocumentFromItems(first.data);
+    EXPECT_EQ(document.summary.rfind("QuarkXPress", 0), 0u) << document.summary;
+    EXPECT_EQ(document.pagePicture.substr(0, 4), "\x89PNG");
+    EXPECT_FALSE(document.colors.empty());
+    EXPECT_EQ(document.pageSizes.size(), 1u);
+}
+
+TEST(QxpExtractRun, UnreadableDocumentsGiveNoFacts) {
+    for (const std::string& path : UnreadableDocuments()) {
+        const QxpExtractItems run = RunQxpExtract(QXPEXTRACT, "-s", path);
+        EXPECT_EQ(run.outcome, QxpExtractOutcome::Finished) << path;
+        EXPECT_TRUE(ExtractedDocumentFromItems(run.data).empty()) << path;
+    }
+}
+
+TEST(QxpExtractRun, AToolThatHangsFailsOrIsMissingGivesItsOutcome) {
+    TemporaryFolder folder("foliotta-tools");
+    auto tool = [&](const std::string& name, const std::string& body) {
+        const std::string path = folder.WriteFile(name, "#!/bin/sh\n" + body + "\n");
+        chmod(path.c_str(), 0755);
+        return path;
+    };
+    struct Case {
+        std::string tool;
+        QxpExtractOutcome outcome;
+    } cases[] = {
+        {tool("hangs", "exec sleep 30"), QxpExtractOutcome::TimedOut},
+        {tool("fails", "exit 3"), QxpExtractOutcome::Failed},
+        {tool("crashes", "kill -SEGV $$"), QxpExtractOutcome::Failed},
+        {folder.path() + "/missing", QxpExtractOutcome::NotStarted},
+    };
+    for (const Case& c : cases) {
+        const auto started = std::chrono::steady_clock::now();
+        const QxpExtractItems run = RunQxpExtract(c.tool, "-p", std::string(SAMPLES) + "/colors.qxd", std::chrono::milliseconds(300));
+        EXPECT_EQ(run.outcome, c.outcome) << c.tool;
+        EXPECT_TRUE(run.data.empty()) << c.tool;
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << c.tool;
+    }
+}
+
+TEST(ExtractedDocument, ListsStopAtTheirFirstGapAndNeverReachTheNextList) {
+    std::map<intptr_t, std::string> items = {{5001, "#ff0000"}, {5002, "#00ff00"}, {5004, "#0000ff"},
+                                             {10001, "612 x 792 pt"}, {100001, "Arial"}, {1000001, "Hello"}};
+    const ExtractedDocument document = ExtractedDocumentFromItems(items);
+    EXPECT_EQ(document.colors, (std::vector<std::string>{"#ff0000", "#00ff00"}));
+    EXPECT_EQ(document.pageSizes, (std::vector<std::string>{"612 x 792 pt"}));
+    EXPECT_EQ(document.fonts, (std::vector<std::string>{"Arial"}));
+    EXPECT_EQ(document.paragraphs, (std::vector<std::string>{"Hello"}));
+
+    items.clear();
+    for (intptr_t i = 0; i < 5001; ++i) items[5001 + i] = "#000000";  // one more than the list may hold
+    const ExtractedDocument full = ExtractedDocumentFromItems(items);
+    EXPECT_EQ(full.colors.size(), 5000u);
+    EXPECT_EQ(full.pageSizes.size(), 1u);  // the 5001st colour sits where the first page size goes
+    EXPECT_FALSE(full.empty());
+    EXPECT_TRUE(ExtractedDocumentFromItems({}).empty());
+}
+
+}  // namespace
+
+// Every test and the programs it starts use a pasteboard store of their own.
+static ::testing::Environment* const privateRuntime = ::testing::AddGlobalTestEnvironment(new PrivateRuntimeFolder());

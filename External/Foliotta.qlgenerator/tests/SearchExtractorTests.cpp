@@ -1,0 +1,95 @@
+// foliotta-search run the way KFileMetaData runs an external extractor: a child process with the
+// request as JSON on standard input, its answer read as JSON from standard output.
+#include "PrivateRuntimeFolder.h"
+#include "Samples.h"
+
+#include <ChildProcess.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+struct Answer {
+    int exitStatus;
+    QJsonObject object;
+    bool parsed;
+};
+
+Answer Ask(const std::string& request) {
+    const ChildResult result = RunChild({SEARCH_EXTRACTOR}, {}, request);
+    QJsonParseError error{};
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(result.standardOutput), &error);
+    return {result.exitStatus, json.object(), json.isObject()};
+}
+
+std::string Request(const std::string& path) {
+    QJsonObject request;
+    request["path"] = QString::fromStdString(path);
+    request["mimetype"] = "application/vnd.quark.quarkxpress";
+    return QJsonDocument(request).toJson().toStdString();
+}
+
+std::string Collapsed(const std::string& text) {
+    std::string collapsed;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) collapsed += (collapsed.empty() ? "" : " ") + word;
+    return collapsed;
+}
+
+TEST(SearchExtractor, AnswersEverySampleWithItsTextFontsPagesAndFormat) {
+    for (const std::string& path : ReadableSamples()) {
+        SCOPED_TRACE(path);
+        const Answer answer = Ask(Request(path));
+        ASSERT_TRUE(answer.parsed);
+        EXPECT_EQ(answer.exitStatus, 0);
+        EXPECT_EQ(answer.object["status"].toString(), "OK");
+        const QJsonObject properties = answer.object["properties"].toObject();
+        EXPECT_EQ(properties["typeInfo"].toString(), "Document");
+        EXPECT_TRUE(properties["generator"].toString().startsWith("QuarkXPress ")) << properties["generator"].toString().toStdString();
+        EXPECT_GE(properties["pageCount"].toInt(), 1);
+
+        // Every line qxp2text finds is in the text, whitespace aside.
+        const std::string ours = Collapsed(properties["text"].toString().toStdString());
+        std::istringstream theirs(RunChild({"qxp2text", path}).standardOutput);
+        for (std::string line; std::getline(theirs, line);)
+            EXPECT_NE(ours.find(Collapsed(line)), std::string::npos) << "missing: " << line;
+    }
+}
+
+TEST(SearchExtractor, FontsOfASampleAreItsKeywords) {
+    const QJsonObject properties = Ask(Request(std::string(SAMPLES) + "/formatting.qxd")).object["properties"].toObject();
+    EXPECT_EQ(properties["keywords"].toString(), "Helvetica, Cordia New, Times");
+}
+
+TEST(SearchExtractor, AnUnreadableDocumentOrRequestAnswersAValidEmptyResult) {
+    std::vector<std::pair<std::string, int>> requests;  // request, exit status
+    for (const std::string& path : UnreadableDocuments()) requests.emplace_back(Request(path), 0);
+    requests.emplace_back("", 2);
+    requests.emplace_back("not json", 2);
+    requests.emplace_back("[1, 2]", 2);
+    requests.emplace_back(R"({"mimetype": "application/vnd.quark.quarkxpress"})", 2);
+    requests.emplace_back(R"({"path": 7})", 2);
+    for (const auto& [request, status] : requests) {
+        SCOPED_TRACE(request);
+        const Answer answer = Ask(request);
+        ASSERT_TRUE(answer.parsed);
+        EXPECT_EQ(answer.exitStatus, status);
+        EXPECT_EQ(answer.object["status"].toString(), "Error");
+        EXPECT_FALSE(answer.object["error"].toString().isEmpty());
+        EXPECT_TRUE(answer.object["properties"].toObject().isEmpty());
+    }
+}
+
+TEST(SearchExtractor, AFileUrlIsReadLikeAPath) {
+    const Answer answer = Ask(Request("file://" + std::string(SAMPLES) + "/colors.qxd"));
+    EXPECT_EQ(answer.object["status"].toString(), "OK");
+}
+
+}  // namespace
+
+// Every test and the programs it starts use a pasteboard store of their own.
+static ::testing::Environment* const privateRuntime = ::testing::AddGlobalTestEnvironment(new PrivateRuntimeFolder());
