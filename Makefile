@@ -15,11 +15,12 @@ DEMO_PASTEBOARD ?= orvella-demo
 PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libqxp-dev libqxp-tools librevenge-dev libsqlite3-dev sqlite3 libpng-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
-	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux python3
+	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux python3 \
+	patchelf file
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps build test demo install-user install-system bench clean
+.PHONY: all deps build test demo install-user install-system uninstall-user uninstall-system bench clean
 
 all: build
 
@@ -40,11 +41,19 @@ test: build
 demo: build
 	@scripts/demo.sh "$(BUILD_DIR)" "$(SAMPLE)" "$(DEMO_PASTEBOARD)"
 
+# Programs in PREFIX/bin, our libraries in PREFIX/lib/orvella, the bundles in ~/Library or /Library.
 install-user: build
-	cmake --install $(BUILD_DIR) --prefix "$$HOME"
+	cmake --install $(BUILD_DIR) --prefix "$$HOME/.local"
 
 install-system: build
-	cmake --install $(BUILD_DIR) --prefix /
+	cmake --install $(BUILD_DIR) --prefix /usr/local
+
+# What the installs put there, and the uninstaller's own bundles; a skin.plist goes with its bundle.
+uninstall-user:
+	scripts/uninstall.sh "$$HOME/.local" "$$HOME/Library"
+
+uninstall-system:
+	scripts/uninstall.sh /usr/local /Library
 
 bench: build
 	bench/run.sh "$(BUILD_DIR)"
