@@ -16,11 +16,14 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libqxp-dev libqxp-tools librevenge-dev libsqlite3-dev sqlite3 libpng-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
 	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux python3 \
-	patchelf file
+	patchelf dpkg-dev file lintian
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps build test demo install-user install-system uninstall-user uninstall-system bench clean
+PACKAGE_DIR ?= build-package
+
+.PHONY: all deps build test test-package demo install-user install-system uninstall-user uninstall-system \
+	package bench clean
 
 all: build
 
@@ -55,8 +58,20 @@ uninstall-user:
 uninstall-system:
 	scripts/uninstall.sh /usr/local /Library
 
+# A Debian package for /usr, built in a folder of its own: dist/orvella_VERSION_ARCH.deb.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DORVELLA_DEBIAN_PACKAGE=ON
+	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target orvella-shipped
+	cd $(PACKAGE_DIR) && cpack -G DEB -B "$(CURDIR)/dist"
+	rm -rf dist/_CPack_Packages
+
+# Builds the package, installs and removes it with apt in a private root, and runs lintian on it.
+test-package: package
+	tests/install/package-cycle.sh dist/orvella_*.deb
+
 bench: build
 	bench/run.sh "$(BUILD_DIR)"
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize $(PACKAGE_DIR) dist
