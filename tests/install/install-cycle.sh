@@ -84,6 +84,17 @@ check "the copy in /temp finds its libraries" sh -c \
     "! ldd /temp/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller | grep -q 'not found'"
 
 umount "$build"
+
+# make uninstall-user and make uninstall-system take all of it away again.
+uninstall=$(dirname "$0")/../../scripts/uninstall.sh
+"$uninstall" /usr/local /Library
+"$uninstall" "$home/.local" "$home/Library"
+left=$(for prefix in /usr/local "$home/.local"; do
+          find "$prefix" -path "$prefix/lib/orvella" -o -path "$prefix/share/orvella" -o -name qxpextract -o -name pbutil \
+               -o -name prefhost -o -name qxpextract.1.gz -o -name pbutil.1.gz
+      done
+      find /Library "$home/Library" -name '*.prefPane' -o -name '*.qlgenerator')
+check "the uninstall scripts leave nothing (found: $left)" test -z "$left"
 rm -rf "$home" "$XDG_RUNTIME_DIR"
 [ $failures = 0 ] && echo "install cycle: all checks passed"
 exit $((failures != 0))
