@@ -59,6 +59,14 @@ while IFS= read -r f; do
     done
 done < "$XDG_RUNTIME_DIR/installed" > "$XDG_RUNTIME_DIR/bad-run-paths"
 check "only our library folders in run paths: $(cat "$XDG_RUNTIME_DIR/bad-run-paths")" test ! -s "$XDG_RUNTIME_DIR/bad-run-paths"
+# In the build folder too: an empty entry would make the loader search the current folder.
+find "$build" -type f \( -name '*.so' -o -perm -u+x \) | while IFS= read -r f; do
+    file -b "$f" | grep -q '^ELF' || continue
+    entries=$(run_path "$f")
+    case ":$entries:" in *::*) [ -n "$entries" ] && echo "$f" ;; esac
+done > "$XDG_RUNTIME_DIR/empty-run-path-entries"
+check "no empty run path entries in the build folder: $(cat "$XDG_RUNTIME_DIR/empty-run-path-entries")" \
+    test ! -s "$XDG_RUNTIME_DIR/empty-run-path-entries"
 check "the uninstaller names the installed library folder" sh -c \
     "readelf -d /Library/PreferencePanes/Orvella.prefPane/Contents/Resources/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller | grep -q 'RUNPATH.*\[/usr/local/lib/orvella\]'"
 
