@@ -38,7 +38,7 @@ for program in qxpextract pbutil prefhost; do
     check "$program in ~/.local/bin" test -x "$home/.local/bin/$program"
     check "nothing of ours in /bin: $program" test ! -e /bin/$program -a ! -e /usr/bin/$program
 done
-for page in qxpextract pbutil; do
+for page in qxpextract pbutil prefhost; do
     check "man finds $page" test "$(man -w $page)" = /usr/local/share/man/man1/$page.1.gz
 done
 check "the pane under /Library" test -f /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist
@@ -99,7 +99,7 @@ uninstall=$(dirname "$0")/../../scripts/uninstall.sh
 "$uninstall" "$home/.local" "$home/Library"
 left=$(for prefix in /usr/local "$home/.local"; do
           find "$prefix" -path "$prefix/lib/orvella" -o -path "$prefix/share/orvella" -o -name qxpextract -o -name pbutil \
-               -o -name prefhost -o -name qxpextract.1.gz -o -name pbutil.1.gz
+               -o -name prefhost -o -name 'qxpextract.1.gz' -o -name 'pbutil.1.gz' -o -name 'prefhost.1.gz'
       done
       find /Library "$home/Library" -name '*.prefPane' -o -name '*.qlgenerator')
 check "the uninstall scripts leave nothing (found: $left)" test -z "$left"
