@@ -9,7 +9,8 @@ string(REGEX REPLACE "/+$" "" prefix "${CMAKE_INSTALL_PREFIX}")
 string(REGEX REPLACE "/(\\.local|usr/local|usr)$" "" root "${prefix}")
 set(library "${root}/Library")
 set(libraries "${prefix}/${ORVELLA_INSTALL_LIBDIR}")
-set(staging "$ENV{DESTDIR}")  # file(INSTALL) adds it by itself
+# DESTDIR, for the checks and edits below; file(INSTALL) adds it by itself.
+set(staging "$ENV{DESTDIR}")
 
 # The generator bundle. Its skin.plist holds the user's choice once installed: a reinstall keeps it.
 set(generator "${library}/QuickLook/Foliotta.qlgenerator/Contents")
