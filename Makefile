@@ -15,7 +15,7 @@ DEMO_PASTEBOARD ?= orvella-demo
 PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libqxp-dev libqxp-tools librevenge-dev libsqlite3-dev sqlite3 libpng-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
-	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux python3 \
+	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3 \
 	patchelf dpkg-dev file lintian
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
@@ -33,6 +33,8 @@ deps:
 	  echo "Installing:" $$missing; \
 	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+	@# A locale with "," as its decimal mark, for the tests that numbers are read the same in all.
+	@locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$$' || $(SUDO) localedef -i de_DE -f UTF-8 de_DE.UTF-8
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)

@@ -374,7 +374,9 @@ void DocumentCollector::startTextObject(const RVNGPropertyList& propList) {
     box.paddingRight = Points(propList["fo:padding-right"]);
     box.paddingTop = Points(propList["fo:padding-top"]);
     box.paddingBottom = Points(propList["fo:padding-bottom"]);
-    box.rotation = Number(propList["librevenge:rotate"]);
+    // The reader library turns text objects clockwise for a positive angle, the opposite of its
+    // shapes; the model holds counterclockwise degrees for both.
+    box.rotation = -Number(propList["librevenge:rotate"]);
     if (const std::string align = Text(propList["draw:textarea-vertical-align"]); !align.empty())
         box.verticalAlign = align;
     fTextBox = std::move(box);

@@ -1,5 +1,5 @@
-// Draws one page on white paper with cairo and pango: shapes with their fills and strokes, and
-// the text laid out in its boxes.
+// Draws one page on white paper with cairo: shapes with their fills and strokes, and the text
+// laid out in its boxes (through the text module).
 #pragma once
 
 #include "DocumentModel.h"

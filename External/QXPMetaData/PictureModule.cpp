@@ -1,37 +1,12 @@
 #include "PictureModule.h"
 
-#include <dlfcn.h>
-
-#include <string>
+#include "SiblingModule.h"
 
 namespace QUARK::QXPMETADATA {
 
-namespace {
-
-constexpr const char* kModuleFileName = "libQXPMetaDataPicture.so";
-
-// The module is looked for in the folder this library was loaded from, then on the usual paths.
-RenderPageFunction LoadRenderer() {
-    static RenderPageFunction renderer = [] {
-        void* module = nullptr;
-        Dl_info self{};
-        if (dladdr(reinterpret_cast<const void*>(&RenderPageWithModule), &self) != 0 && self.dli_fname != nullptr) {
-            std::string path = self.dli_fname;
-            const size_t slash = path.rfind('/');
-            path = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + kModuleFileName;
-            module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        }
-        if (module == nullptr) module = dlopen(kModuleFileName, RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr) return RenderPageFunction{nullptr};
-        return reinterpret_cast<RenderPageFunction>(dlsym(module, kRenderPageSymbol));
-    }();
-    return renderer;
-}
-
-}  // namespace
-
 CGImageRef RenderPageWithModule(const PageSize& page, const std::vector<PageItem>& items, int longerSide) {
-    const RenderPageFunction renderer = LoadRenderer();
+    static const auto renderer = reinterpret_cast<RenderPageFunction>(SymbolFromSiblingModule(
+        reinterpret_cast<const void*>(&RenderPageWithModule), "libQXPMetaDataPicture.so", kRenderPageSymbol));
     return renderer != nullptr ? renderer(&page, &items, longerSide) : nullptr;
 }
 

@@ -1,6 +1,6 @@
 // The page drawing lives in a module of its own (libQXPMetaDataPicture.so, beside this library)
-// that is loaded only when a picture is asked for: cairo, pango and fontconfig take longer to
-// load than reading a small document takes, and most extractions want no picture.
+// that is loaded only when a picture is asked for: cairo takes longer to load than reading a small
+// document takes, and most extractions want no picture.
 #pragma once
 
 #include "DocumentModel.h"

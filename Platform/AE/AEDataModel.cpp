@@ -22,15 +22,6 @@ void AESetCallObserver(std::function<void(const AECallRecord&)> observer) { call
 
 namespace ae {
 
-OSStatus forcedFailure(const char* function)
-{
-    const std::string variable = std::string("AE_FAIL_") + function;
-    const char* value = std::getenv(variable.c_str());
-    if (value == nullptr || *value == '\0')
-        return noErr;
-    return static_cast<OSStatus>(std::strtol(value, nullptr, 10));
-}
-
 void notifyObserver(const char* function, DescType descriptorType, OSStatus status)
 {
     if (callObserver())

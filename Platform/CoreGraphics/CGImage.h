@@ -30,11 +30,18 @@ enum { kCGRenderingIntentDefault = 0 };
 CGColorSpaceRef CGColorSpaceCreateDeviceRGB();
 void CGColorSpaceRelease(CGColorSpaceRef space);
 
+// A provider keeps its bytes alive for every image made from it: a CF data object it retains, or
+// memory it hands back through releaseData (with info) when the last image is gone.
+typedef void (*CGDataProviderReleaseDataCallback)(void* info, const void* data, size_t size);
 CGDataProviderRef CGDataProviderCreateWithCFData(CFDataRef data);
+CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, size_t size,
+                                               CGDataProviderReleaseDataCallback releaseData);
+CGDataProviderRef CGDataProviderRetain(CGDataProviderRef provider);
 void CGDataProviderRelease(CGDataProviderRef provider);
 
 // Supported: 8 bits per component, 24 or 32 bits per pixel, byte order default or 32-bit big or
-// little endian. Anything else gives NULL.
+// little endian. Anything else gives NULL. The image reads its pixels from the provider, which it
+// retains, without copying them.
 CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
                          size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo,
                          CGDataProviderRef provider, const CGFloat* decode, bool shouldInterpolate,
@@ -47,5 +54,11 @@ size_t CGImageGetBitsPerPixel(CGImageRef image);
 size_t CGImageGetBytesPerRow(CGImageRef image);
 CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image);
 
-// Stand-in extension for encoders: the image as straight (not premultiplied) RGBA rows, top row first.
+// Stand-in extensions for encoders, which read the image a row at a time.
+// True when every pixel is fully opaque (also for images without alpha).
+bool CGImageIsOpaque(CGImageRef image);
+// Row y (0 at the top) as straight, not premultiplied, pixels into out: RGBA when channels is 4,
+// RGB without the alpha when it is 3; out holds width * channels bytes.
+void CGImageCopyStraightRow(CGImageRef image, size_t y, UInt8* out, size_t channels);
+// The whole image as straight RGBA rows, top row first.
 std::vector<UInt8> CGImageCopyStraightRGBA(CGImageRef image);

@@ -3,6 +3,7 @@
 #include <plist/plist.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -60,14 +61,15 @@ plist_t nodeForObject(const NSObject& value)
     return plist_new_string(value.description().c_str());
 }
 
-// A regular file's bytes; false for folders and anything unreadable.
+// A regular file's bytes; false for folders, pipes, devices and anything unreadable. Opened without
+// blocking, so a pipe with no writer reads as unreadable instead of waiting for one.
 bool readWholeFile(const std::string& path, std::string& contents)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat status {};
-    bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    bool ok = fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && fcntl(fd, F_SETFL, 0) == 0;
     char buffer[65536];
     while (ok) {
         ssize_t count = ::read(fd, buffer, sizeof buffer);
@@ -97,15 +99,40 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
-// The permissions a new file gets from this process: what the old file had, else 0666 less umask.
-mode_t permissionsFor(const std::string& path)
+// The file a write to this path lands in: the end of its chain of symbolic links, so that a linked
+// settings file is rewritten where it lives instead of being replaced by a plain file.
+std::string writeTarget(const std::string& path)
+{
+    std::string target = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat status {};
+        if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return target;
+        std::string link(static_cast<size_t>(status.st_size > 0 ? status.st_size : PATH_MAX), '\0');
+        const ssize_t length = readlink(target.c_str(), link.data(), link.size());
+        if (length <= 0)
+            return target;
+        link.resize(static_cast<size_t>(length));
+        const auto slash = target.rfind('/');
+        target = link.front() == '/' || slash == std::string::npos ? link : target.substr(0, slash + 1) + link;
+    }
+    return target;
+}
+
+// Gives a new file the owner, group and permissions of the file it replaces where this process may
+// (the owner only as root; the group where the writer belongs to it); a file without predecessor
+// gets 0666 less the umask.
+bool takeOverAttributes(int fd, const std::string& replaced)
 {
     struct stat existing {};
-    if (stat(path.c_str(), &existing) == 0)
-        return existing.st_mode & 07777;
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
+    if (stat(replaced.c_str(), &existing) != 0) {
+        const mode_t mask = umask(0);
+        umask(mask);
+        return fchmod(fd, 0666 & ~mask) == 0;
+    }
+    if (fchown(fd, existing.st_uid, existing.st_gid) != 0)
+        (void)!fchown(fd, static_cast<uid_t>(-1), existing.st_gid);
+    return fchmod(fd, existing.st_mode & 07777) == 0;
 }
 
 }  // namespace
@@ -191,22 +218,21 @@ BOOL NSMutableDictionary::writeToFile(const NSString& path, BOOL atomically) con
     plist_to_xml(static_cast<plist_t>(root_), &xml, &length);
     if (!xml)
         return NO;
-    const std::string target = path.utf8();
-    const mode_t permissions = permissionsFor(target);
+    const std::string target = writeTarget(path.utf8());
     bool written = false;
 
     if (atomically) {
         std::string temporary = target + ".XXXXXX";
         int fd = mkstemp(temporary.data());
         if (fd >= 0) {
-            written = fchmod(fd, permissions) == 0 && writeAll(fd, xml, length) && fsync(fd) == 0;
+            written = takeOverAttributes(fd, target) && writeAll(fd, xml, length) && fsync(fd) == 0;
             written = close(fd) == 0 && written;
             written = written && rename(temporary.c_str(), target.c_str()) == 0;
             if (!written)
                 unlink(temporary.c_str());
         }
     } else {
-        int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, permissions);
+        int fd = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         if (fd >= 0) {
             written = writeAll(fd, xml, length);
             written = close(fd) == 0 && written;

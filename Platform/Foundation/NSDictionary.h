@@ -34,7 +34,9 @@ public:
     std::vector<NSString> allKeys() const;
 
     // Writes an XML property list. Atomically: to a temporary file in the same folder that then
-    // replaces the file, so the old file stays intact when anything fails. NO on failure.
+    // replaces the file, so the old file stays intact when anything fails. A symbolic link is
+    // written through to its target; the new file keeps the old one's permissions, and its owner
+    // and group where the writer may. NO on failure.
     BOOL writeToFile(const NSString& path, BOOL atomically) const;
 
 private:

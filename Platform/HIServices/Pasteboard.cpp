@@ -9,13 +9,22 @@
 #include <fcntl.h>
 #include <random>
 #include <unistd.h>
+#include <unordered_map>
 #include <vector>
 
 struct OpaquePasteboardRef : __CFObject {
     std::string name;
     std::string ownerToken;  // set by this reference's last clear
     int64_t putsSinceClear = 0;
+    bool snapshotTaken = false;  // a writer never reads, so it never pays for a snapshot
     std::vector<PasteboardSnapshotItem> snapshot;
+    std::unordered_map<int64_t, size_t> snapshotIndex;  // item -> its place in snapshot
+
+    ~OpaquePasteboardRef() override {
+        // Letting go of a pasteboard hands what this process put over to other processes, and lets
+        // go of the view its snapshot was read from.
+        if (!ownerToken.empty() || snapshotTaken) PasteboardStore::Shared().Commit();
+    }
 };
 
 namespace {
@@ -48,19 +57,27 @@ std::optional<std::string> UTF8(CFStringRef string) {
 
 int64_t ItemNumber(PasteboardItemID item) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(item)); }
 
+void SetSnapshot(PasteboardRef pasteboard, std::vector<PasteboardSnapshotItem> items) {
+    pasteboard->snapshot = std::move(items);
+    pasteboard->snapshotIndex.clear();
+    pasteboard->snapshotIndex.reserve(pasteboard->snapshot.size());
+    for (size_t index = 0; index < pasteboard->snapshot.size(); ++index)
+        pasteboard->snapshotIndex.emplace(pasteboard->snapshot[index].item, index);
+    pasteboard->snapshotTaken = true;
+}
+
 bool TakeSnapshot(PasteboardRef pasteboard) {
-    PasteboardStore* store = PasteboardStore::Shared();
-    if (store == nullptr) return false;
-    auto items = store->Items(pasteboard->name);
+    auto items = PasteboardStore::Shared().Items(pasteboard->name);
     if (!items) return false;
-    pasteboard->snapshot = std::move(*items);
+    SetSnapshot(pasteboard, std::move(*items));
     return true;
 }
 
+bool EnsureSnapshot(PasteboardRef pasteboard) { return pasteboard->snapshotTaken || TakeSnapshot(pasteboard); }
+
 const PasteboardSnapshotItem* FindItem(PasteboardRef pasteboard, PasteboardItemID item) {
-    for (const auto& entry : pasteboard->snapshot)
-        if (entry.item == ItemNumber(item)) return &entry;
-    return nullptr;
+    auto found = pasteboard->snapshotIndex.find(ItemNumber(item));
+    return found == pasteboard->snapshotIndex.end() ? nullptr : &pasteboard->snapshot[found->second];
 }
 
 }  // namespace
@@ -76,10 +93,8 @@ OSStatus PasteboardCreate(CFStringRef inName, PasteboardRef* outPasteboard) {
         if (!text) return paramErr;
         name = *text;
     }
-    if (PasteboardStore::Shared() == nullptr) return pasteboardStoreErr;
     auto* pasteboard = new OpaquePasteboardRef();
     pasteboard->name = std::move(name);
-    TakeSnapshot(pasteboard);
     *outPasteboard = pasteboard;
     return noErr;
 }
@@ -92,13 +107,11 @@ OSStatus PasteboardCopyName(PasteboardRef inPasteboard, CFStringRef* outName) {
 
 OSStatus PasteboardClear(PasteboardRef inPasteboard) {
     if (inPasteboard == nullptr) return paramErr;
-    PasteboardStore* store = PasteboardStore::Shared();
-    if (store == nullptr) return pasteboardStoreErr;
     std::string token = RandomHex(16);
-    if (!store->Clear(inPasteboard->name, token)) return pasteboardStoreErr;
+    if (!PasteboardStore::Shared().Clear(inPasteboard->name, token)) return pasteboardStoreErr;
     inPasteboard->ownerToken = std::move(token);
     inPasteboard->putsSinceClear = 0;
-    inPasteboard->snapshot.clear();
+    SetSnapshot(inPasteboard, {});
     return noErr;
 }
 
@@ -108,9 +121,7 @@ OSStatus PasteboardPutItemFlavor(PasteboardRef inPasteboard, PasteboardItemID in
     if (inPasteboard->ownerToken.empty()) return notPasteboardOwnerErr;
     std::optional<std::string> flavor = UTF8(inFlavorType);
     if (!flavor) return badPasteboardFlavorErr;
-    PasteboardStore* store = PasteboardStore::Shared();
-    if (store == nullptr) return pasteboardStoreErr;
-    switch (store->Put(inPasteboard->name, inPasteboard->ownerToken, ItemNumber(inItem), *flavor,
+    switch (PasteboardStore::Shared().Put(inPasteboard->name, inPasteboard->ownerToken, ItemNumber(inItem), *flavor,
                        inPasteboard->putsSinceClear++, CFDataGetBytePtr(inData),
                        static_cast<size_t>(CFDataGetLength(inData)))) {
     case PasteboardStore::PutResult::Stored: return noErr;
@@ -122,8 +133,10 @@ OSStatus PasteboardPutItemFlavor(PasteboardRef inPasteboard, PasteboardItemID in
 
 PasteboardSyncFlags PasteboardSynchronize(PasteboardRef inPasteboard) {
     if (inPasteboard == nullptr) return 0;
-    std::vector<PasteboardSnapshotItem> before = inPasteboard->snapshot;
-    TakeSnapshot(inPasteboard);
+    PasteboardStore& store = PasteboardStore::Shared();
+    store.Commit();
+    std::vector<PasteboardSnapshotItem> before = std::move(inPasteboard->snapshot);
+    if (!TakeSnapshot(inPasteboard)) SetSnapshot(inPasteboard, {});
     PasteboardSyncFlags flags = 0;
     auto sameItems = [](const std::vector<PasteboardSnapshotItem>& a, const std::vector<PasteboardSnapshotItem>& b) {
         if (a.size() != b.size()) return false;
@@ -132,20 +145,22 @@ PasteboardSyncFlags PasteboardSynchronize(PasteboardRef inPasteboard) {
         return true;
     };
     if (!sameItems(before, inPasteboard->snapshot)) flags |= kPasteboardModified;
-    PasteboardStore* store = PasteboardStore::Shared();
-    std::optional<std::string> owner = store ? store->Owner(inPasteboard->name) : std::nullopt;
+    std::optional<std::string> owner = store.Owner(inPasteboard->name);
     if (owner && !inPasteboard->ownerToken.empty() && *owner == inPasteboard->ownerToken) flags |= kPasteboardClientIsOwner;
     return flags;
 }
 
 OSStatus PasteboardGetItemCount(PasteboardRef inPasteboard, ItemCount* outItemCount) {
     if (inPasteboard == nullptr || outItemCount == nullptr) return paramErr;
+    *outItemCount = 0;
+    if (!EnsureSnapshot(inPasteboard)) return pasteboardStoreErr;
     *outItemCount = inPasteboard->snapshot.size();
     return noErr;
 }
 
 OSStatus PasteboardGetItemIdentifier(PasteboardRef inPasteboard, CFIndex inIndex, PasteboardItemID* outItem) {
     if (inPasteboard == nullptr || outItem == nullptr) return paramErr;
+    if (!EnsureSnapshot(inPasteboard)) return pasteboardStoreErr;
     if (inIndex < 1 || static_cast<size_t>(inIndex) > inPasteboard->snapshot.size()) return badPasteboardIndexErr;
     *outItem = reinterpret_cast<PasteboardItemID>(static_cast<intptr_t>(inPasteboard->snapshot[inIndex - 1].item));
     return noErr;
@@ -153,6 +168,7 @@ OSStatus PasteboardGetItemIdentifier(PasteboardRef inPasteboard, CFIndex inIndex
 
 OSStatus PasteboardCopyItemFlavors(PasteboardRef inPasteboard, PasteboardItemID inItem, CFArrayRef* outFlavorTypes) {
     if (inPasteboard == nullptr || outFlavorTypes == nullptr) return paramErr;
+    if (!EnsureSnapshot(inPasteboard)) return pasteboardStoreErr;
     const PasteboardSnapshotItem* item = FindItem(inPasteboard, inItem);
     if (item == nullptr) return badPasteboardItemErr;
     std::vector<const void*> flavors;
@@ -168,11 +184,11 @@ OSStatus PasteboardCopyItemFlavorData(PasteboardRef inPasteboard, PasteboardItem
                                       CFDataRef* outData) {
     if (inPasteboard == nullptr || inFlavorType == nullptr || outData == nullptr) return paramErr;
     *outData = nullptr;
+    if (!EnsureSnapshot(inPasteboard)) return pasteboardStoreErr;
     if (FindItem(inPasteboard, inItem) == nullptr) return badPasteboardItemErr;
     std::optional<std::string> flavor = UTF8(inFlavorType);
-    PasteboardStore* store = PasteboardStore::Shared();
-    if (!flavor || store == nullptr) return badPasteboardFlavorErr;
-    auto data = store->Data(inPasteboard->name, ItemNumber(inItem), *flavor);
+    if (!flavor) return badPasteboardFlavorErr;
+    auto data = PasteboardStore::Shared().Data(inPasteboard->name, ItemNumber(inItem), *flavor);
     // Cleared by someone else since the snapshot: the caller must synchronise again.
     if (!data) return badPasteboardFlavorErr;
     *outData = CFDataCreate(kCFAllocatorDefault, data->data(), static_cast<CFIndex>(data->size()));
@@ -180,6 +196,15 @@ OSStatus PasteboardCopyItemFlavorData(PasteboardRef inPasteboard, PasteboardItem
 }
 
 Boolean PasteboardExists(PasteboardRef inPasteboard) {
-    PasteboardStore* store = PasteboardStore::Shared();
-    return inPasteboard != nullptr && store != nullptr && store->Owner(inPasteboard->name).has_value();
+    return inPasteboard != nullptr && PasteboardStore::Shared().Owner(inPasteboard->name).has_value();
+}
+
+PasteboardStoreFailure PasteboardCopyStoreFailure(CFStringRef* outDescription) {
+    std::string description;
+    PasteboardStoreFailure failure = PasteboardStore::Shared().Failure(&description);
+    if (outDescription != nullptr)
+        *outDescription = failure == kPasteboardStoreNoFailure
+                              ? nullptr
+                              : CFStringCreateWithCString(kCFAllocatorDefault, description.c_str(), kCFStringEncodingUTF8);
+    return failure;
 }

@@ -29,17 +29,24 @@ enum : OSStatus {
 #define kPasteboardUniqueName ((CFStringRef)NULL)
 
 // A null name makes a pasteboard with a new unique name. The reference is released with CFRelease.
+// The store is opened by the first call that needs it, so a store that cannot be used shows as
+// pasteboardStoreErr from that call.
 OSStatus PasteboardCreate(CFStringRef inName, PasteboardRef* outPasteboard);
 OSStatus PasteboardCopyName(PasteboardRef inPasteboard, CFStringRef* outName);
 
 // Empties the pasteboard and makes this reference its owner. Once another reference clears it,
-// puts through this one fail with notPasteboardOwnerErr.
+// puts through this one fail with notPasteboardOwnerErr. A clear that cannot be stored for lack of
+// space removes the whole store, so that no reader finds the earlier items under this name.
 OSStatus PasteboardClear(PasteboardRef inPasteboard);
 // Item order is the order of first put; a second put of the same item and flavour replaces the data.
+// This process's puts reach other processes together, when the reference is synchronised or
+// released or the process ends; until then another process's clear waits, so it never lands
+// between them.
 OSStatus PasteboardPutItemFlavor(PasteboardRef inPasteboard, PasteboardItemID inItem, CFStringRef inFlavorType,
                                  CFDataRef inData, PasteboardFlavorFlags inFlags);
 
-// Reading works on a snapshot taken when the reference was made and at each synchronisation.
+// Reading works on a snapshot taken at the first read and at each synchronisation; the data read
+// through a reference is that of its snapshot until it is synchronised or released.
 PasteboardSyncFlags PasteboardSynchronize(PasteboardRef inPasteboard);
 OSStatus PasteboardGetItemCount(PasteboardRef inPasteboard, ItemCount* outItemCount);
 // inIndex counts from 1, as on the platform.
@@ -50,3 +57,17 @@ OSStatus PasteboardCopyItemFlavorData(PasteboardRef inPasteboard, PasteboardItem
 
 // Not the platform's: whether anything ever cleared or wrote this pasteboard (for command-line readers).
 Boolean PasteboardExists(PasteboardRef inPasteboard);
+
+// Not the platform's: why the store failed the latest call of this process, if it did, with a
+// one-line description naming the store and the reason (for command-line readers). A store that
+// SQLite calls damaged is set aside and rebuilt by the call that finds it, so "damaged" means it
+// could not be set aside.
+typedef UInt32 PasteboardStoreFailure;
+enum : PasteboardStoreFailure {
+    kPasteboardStoreNoFailure = 0,
+    kPasteboardStoreUnsafe,    // the folder or file is a link or someone else's
+    kPasteboardStoreDamaged,
+    kPasteboardStoreNoSpace,
+    kPasteboardStoreUnusable,  // anything else: a read-only folder, a lock held too long
+};
+PasteboardStoreFailure PasteboardCopyStoreFailure(CFStringRef* outDescription);

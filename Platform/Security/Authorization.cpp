@@ -1,12 +1,13 @@
 #include "Authorization.h"
 
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "AuthorizationDB.h"
@@ -20,40 +21,61 @@ namespace {
 
 bool isRoot() { return geteuid() == 0; }
 
+// A screen the dialog can be shown on. Qt's offscreen and minimal platforms draw nowhere: a dialog
+// there would wait for an answer that can never come.
 bool displayAvailable()
 {
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0')
             return true;
     }
-    return false;
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform == nullptr || *platform == '\0')
+        return false;
+    const std::string name(platform, std::strcspn(platform, ":"));
+    return name != "offscreen" && name != "minimal" && name != "minimalegl";
 }
 
-// sudo reports a cancelled dialog and a wrong password alike; the dialog leaves a mark when the
-// user cancelled it.
-struct CancelMark {
-    std::string path;
-    CancelMark()
+// What the password dialog and this process tell each other across sudo: the dialog notes each
+// time it was shown (so a repeated request can say the password was wrong) and whether the user
+// cancelled, since sudo reports a cancelled dialog and a wrong password alike. The notes live in
+// an anonymous memory file that the dialog opens through /proc, so nothing is left on disk even
+// when this process is killed.
+class DialogNotes {
+public:
+    DialogNotes() : descriptor_(memfd_create("orvella-askpass", MFD_CLOEXEC)) {}
+    ~DialogNotes()
     {
-        std::string pattern = "/tmp/orvella-askpass-XXXXXX";
-        const int descriptor = mkstemp(pattern.data());
-        if (descriptor >= 0) {
-            close(descriptor);
-            path = pattern;
-        }
+        if (descriptor_ >= 0)
+            close(descriptor_);
     }
-    ~CancelMark()
+    DialogNotes(const DialogNotes&) = delete;
+    DialogNotes& operator=(const DialogNotes&) = delete;
+
+    std::string path() const
     {
-        if (!path.empty())
-            unlink(path.c_str());
+        if (descriptor_ < 0)
+            return {};
+        return "/proc/" + std::to_string(getpid()) + "/fd/" + std::to_string(descriptor_);
     }
-    bool set() const
+    bool cancelled() const
     {
-        struct stat information = {};
-        return !path.empty() && stat(path.c_str(), &information) == 0 && information.st_size > 0;
+        char notes[256];
+        const ssize_t count = descriptor_ >= 0 ? pread(descriptor_, notes, sizeof notes, 0) : -1;
+        return count > 0 && std::memchr(notes, 'c', static_cast<size_t>(count)) != nullptr;
     }
+
+private:
+    int descriptor_;
 };
+
+// The name the dialog gives for what is asking: this program's.
+std::string requesterName()
+{
+    const char* name = program_invocation_short_name;
+    return name != nullptr && *name != '\0' ? name : "A program";
+}
 
 // Proves the administrator right for this process through sudo's cached credentials.
 OSStatus proveAdministratorRight(AuthorizationFlags flags)
@@ -67,12 +89,13 @@ OSStatus proveAdministratorRight(AuthorizationFlags flags)
     if ((flags & kAuthorizationFlagInteractionAllowed) == 0 || !displayAvailable())
         return errAuthorizationInteractionNotAllowed;
 
-    CancelMark cancelMark;
-    const int status = security::runSudo(
-        {"-A", "-v"}, {{"SUDO_ASKPASS", security::askpassHelperPath()}, {"ORVELLA_ASKPASS_CANCELLED", cancelMark.path}});
+    DialogNotes notes;
+    const int status = security::runSudo({"-A", "-v"}, {{"SUDO_ASKPASS", security::askpassHelperPath()},
+                                                       {"ORVELLA_ASKPASS_NOTES", notes.path()},
+                                                       {"ORVELLA_ASKPASS_REQUESTER", requesterName()}});
     if (status == 0)
         return errAuthorizationSuccess;
-    return cancelMark.set() ? errAuthorizationCanceled : errAuthorizationDenied;
+    return notes.cancelled() ? errAuthorizationCanceled : errAuthorizationDenied;
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +17,8 @@ extern char** environ;
 
 namespace security {
 namespace {
+
+const char* const kSudoProgram = "/usr/bin/sudo";
 
 std::vector<char*> argumentVector(std::vector<std::string>& words)
 {
@@ -78,7 +79,7 @@ int runSudo(const std::vector<std::string>& arguments, const std::vector<Environ
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     pid_t child = -1;
-    const int error = posix_spawnp(&child, "sudo", &actions, nullptr, argv.data(), envp.data());
+    const int error = posix_spawn(&child, kSudoProgram, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0)
         return -1;
@@ -96,7 +97,7 @@ pid_t startUnderSudo(const std::string& tool, const std::vector<std::string>& ar
     posix_spawn_file_actions_adddup2(&actions, toolEnd, STDIN_FILENO);
     posix_spawn_file_actions_adddup2(&actions, toolEnd, STDOUT_FILENO);
     pid_t child = -1;
-    const int error = posix_spawnp(&child, "sudo", &actions, nullptr, argv.data(), environ);
+    const int error = posix_spawn(&child, kSudoProgram, &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) {
         errno = error;
@@ -106,20 +107,7 @@ pid_t startUnderSudo(const std::string& tool, const std::vector<std::string>& ar
     return child;
 }
 
-bool sudoAvailable()
-{
-    const char* path = std::getenv("PATH");
-    std::string folders = path != nullptr ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= folders.size()) {
-        const size_t end = std::min(folders.find(':', start), folders.size());
-        const std::string folder = end > start ? folders.substr(start, end - start) : ".";
-        if (access((folder + "/sudo").c_str(), X_OK) == 0)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
+bool sudoAvailable() { return access(kSudoProgram, X_OK) == 0; }
 
 std::string askpassHelperPath()
 {

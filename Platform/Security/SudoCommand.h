@@ -1,4 +1,5 @@
-// The sudo invocations behind the administrator right. sudo is looked up through PATH.
+// The sudo invocations behind the administrator right: always the system's /usr/bin/sudo, never one
+// found through PATH, since whatever runs here runs as root.
 #pragma once
 
 #include <sys/types.h>
@@ -22,7 +23,7 @@ int runSudo(const std::vector<std::string>& arguments, const std::vector<Environ
 // process id, or -1 with errno set when it could not be started. The child is reaped when it ends.
 pid_t startUnderSudo(const std::string& tool, const std::vector<std::string>& arguments, int toolEnd);
 
-// Whether a sudo program is found through PATH.
+// Whether the system's sudo is installed.
 bool sudoAvailable();
 
 // The password dialog sudo runs as SUDO_ASKPASS; it lives beside this library.

@@ -1,5 +1,6 @@
 // Every readable corpus document: what the library reports agrees with what the reader
 // library's own dump tool shows of the same file.
+#include "CorpusTest.h"
 #include "ExtractionHelpers.h"
 #include "RawDump.h"
 
@@ -15,17 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> SupportedCorpusFiles() {
-    std::vector<std::string> files;
-    for (const char* folder : {"3.3_mac", "4.0_win"}) {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator(fs::path(QXP_CORPUS) / folder, error))
-            if (entry.is_regular_file()) files.push_back(entry.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 std::string TestName(const testing::TestParamInfo<std::string>& info) {
     std::string name = fs::path(info.param).parent_path().filename().string() + "_" + fs::path(info.param).stem().string();
     for (char& c : name)
@@ -34,8 +24,15 @@ std::string TestName(const testing::TestParamInfo<std::string>& info) {
 }
 
 class CorpusDocument : public testing::TestWithParam<std::string> {};
+// Without the sample folder there is no document to run it on.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusDocument);
 
-TEST(CorpusFiles, AreThere) { EXPECT_GE(SupportedCorpusFiles().size(), 30u) << QXP_CORPUS; }
+using CorpusFiles = CorpusTest;
+using CorpusText = CorpusTest;
+using CorpusPicture = CorpusTest;
+using CorpusModes = CorpusTest;
+
+TEST_F(CorpusFiles, AreThere) { EXPECT_GE(SupportedCorpusFiles().size(), 30u) << QXP_CORPUS; }
 
 TEST_P(CorpusDocument, AgreesWithTheReaderLibrarysDump) {
     const std::string& path = GetParam();
@@ -96,7 +93,7 @@ TEST_P(CorpusDocument, AgreesWithTheReaderLibrarysDump) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusDocument, testing::ValuesIn(SupportedCorpusFiles()), TestName);
 
-TEST(CorpusText, KnownWordsComeOutInOrder) {
+TEST_F(CorpusText, KnownWordsComeOutInOrder) {
     Extraction extraction = Extract(std::string(QXP_CORPUS) + "/4.0_win/formatting.qxd", kQXPEntryParagraphs);
     ASSERT_EQ(extraction.status, 0);
     const auto paragraphs = extraction.StringList(kQXPEntryParagraphs);
@@ -107,7 +104,7 @@ TEST(CorpusText, KnownWordsComeOutInOrder) {
     EXPECT_EQ((*paragraphs)[2], "Times");
 }
 
-TEST(CorpusText, LinkedBoxesComeInTheOrderTheyWereMade) {
+TEST_F(CorpusText, LinkedBoxesComeInTheOrderTheyWereMade) {
     Extraction extraction = Extract(std::string(QXP_CORPUS) + "/3.3_mac/linked_texts", kQXPEntryParagraphs);
     ASSERT_EQ(extraction.status, 0);
     const auto paragraphs = extraction.StringList(kQXPEntryParagraphs);
@@ -117,7 +114,7 @@ TEST(CorpusText, LinkedBoxesComeInTheOrderTheyWereMade) {
     EXPECT_EQ((*paragraphs)[1], "ty123");  // the same story, continued in the linked box
 }
 
-TEST(CorpusPicture, ShowsTheColoursOfThePage) {
+TEST_F(CorpusPicture, ShowsTheColoursOfThePage) {
     // The page of colors.qxd is mostly white with coloured squares: the picture must hold both
     // paper and at least the yellow square near its top right.
     Extraction extraction = Extract(std::string(QXP_CORPUS) + "/4.0_win/colors.qxd", kQXPEntryThumbnail);
@@ -136,7 +133,7 @@ TEST(CorpusPicture, ShowsTheColoursOfThePage) {
     EXPECT_EQ(pixel(480, 115), (std::array<int, 3>{0, 0, 0}));       // black square
 }
 
-TEST(CorpusModes, OnlyTheAskedEntriesAreThere) {
+TEST_F(CorpusModes, OnlyTheAskedEntriesAreThere) {
     Extraction extraction = Extract(std::string(QXP_CORPUS) + "/3.3_mac/facing_pages", 992);
     ASSERT_EQ(extraction.status, 0);
     ASSERT_FALSE(extraction.dictionary.IsEmpty());

@@ -57,6 +57,10 @@ RawDump RunQxp2Raw(const std::string& qxp2raw, const std::string& path) {
         const std::string call = Call(line);
         if (call == "startPage") {
             dump.pageSizes.emplace_back(Points(Field(line, "svg:width")), Points(Field(line, "svg:height")));
+        } else if (call == "startTextObject" && dump.pageSizes.size() == 1 && !Field(line, "librevenge:rotate").empty()) {
+            dump.firstPageTurnedText.push_back({Points(Field(line, "svg:x")), Points(Field(line, "svg:y")),
+                                                Points(Field(line, "svg:width")), Points(Field(line, "svg:height")),
+                                                Points(Field(line, "librevenge:rotate"))});
         } else if (call == "setStyle") {
             style = line;
         } else if (call.rfind("draw", 0) == 0 && call != "drawGraphicObject") {

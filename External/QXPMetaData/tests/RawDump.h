@@ -8,11 +8,20 @@
 
 namespace qxptest {
 
+// A text object the dump shows turned: its frame before turning, and the angle as the dump
+// states it (degrees, about the frame's centre, clockwise on the page for a positive angle, as
+// in SVG's rotate()).
+struct TurnedTextFrame {
+    double x = 0, y = 0, width = 0, height = 0;
+    double angle = 0;
+};
+
 struct RawDump {
     int exitStatus = -1;
     std::vector<std::pair<double, double>> pageSizes;  // width, height in points
     std::vector<std::string> fonts;
     std::vector<std::string> colors;
+    std::vector<TurnedTextFrame> firstPageTurnedText;
 };
 
 // Runs qxp2raw on path as a child process and reads its output.

@@ -1,4 +1,5 @@
 // Every object the library hands out is released exactly once, by whichever holder owns it.
+#include "CorpusTest.h"
 #include "ExtractionHelpers.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,9 @@ namespace {
 
 const std::string kSample = std::string(QXP_CORPUS) + "/3.3_mac/pages";
 
-TEST(ReferenceCounting, EverythingGoesWithItsHolders) {
+using ReferenceCounting = CorpusTest;
+
+TEST_F(ReferenceCounting, EverythingGoesWithItsHolders) {
     const int32_t before = QXPMetaDataLiveObjectCount();
     {
         Extraction extraction = Extract(kSample, kAllEntries);
@@ -22,7 +25,7 @@ TEST(ReferenceCounting, EverythingGoesWithItsHolders) {
     EXPECT_EQ(QXPMetaDataLiveObjectCount(), before);
 }
 
-TEST(ReferenceCounting, ValuesLiveOnAfterTheDictionaryGoes) {
+TEST_F(ReferenceCounting, ValuesLiveOnAfterTheDictionaryGoes) {
     const int32_t before = QXPMetaDataLiveObjectCount();
     TInterfacePtr<IQXPDataBase> value;
     {
@@ -39,7 +42,7 @@ TEST(ReferenceCounting, ValuesLiveOnAfterTheDictionaryGoes) {
     EXPECT_EQ(QXPMetaDataLiveObjectCount(), before);
 }
 
-TEST(ReferenceCounting, ListElementsAreNewValuesOwnedByTheCaller) {
+TEST_F(ReferenceCounting, ListElementsAreNewValuesOwnedByTheCaller) {
     Extraction extraction = Extract(kSample, kQXPEntryPageSizes);
     ASSERT_EQ(extraction.status, 0);
     TInterfacePtr<IQXPDataBase> value = extraction.Value(kQXPEntryPageSizes);
@@ -60,7 +63,7 @@ TEST(ReferenceCounting, ListElementsAreNewValuesOwnedByTheCaller) {
     EXPECT_EQ(QXPMetaDataLiveObjectCount(), before);
 }
 
-TEST(ReferenceCounting, MissingEntryEmptiesTheHolder) {
+TEST_F(ReferenceCounting, MissingEntryEmptiesTheHolder) {
     Extraction extraction = Extract(kSample, kQXPEntryFonts);
     ASSERT_EQ(extraction.status, 0);
     TInterfacePtr<IQXPDataBase> value = extraction.Value(kQXPEntryFonts);
@@ -71,7 +74,7 @@ TEST(ReferenceCounting, MissingEntryEmptiesTheHolder) {
     EXPECT_EQ(QXPMetaDataLiveObjectCount(), before);  // the dictionary still holds the fonts
 }
 
-TEST(ReferenceCounting, ValuesAnswerForTheirKindAndTheRoot) {
+TEST_F(ReferenceCounting, ValuesAnswerForTheirKindAndTheRoot) {
     Extraction extraction = Extract(kSample, kQXPEntryPageWidth);
     ASSERT_EQ(extraction.status, 0);
     TInterfacePtr<IQXPDataBase> value = extraction.Value(kQXPEntryPageWidth);

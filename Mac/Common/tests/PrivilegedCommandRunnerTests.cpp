@@ -1,6 +1,8 @@
-// The runner's whole sequence in a child process: as root through the real sudo, and as an
-// ordinary user through a sudo stand-in whose password dialog is answered by its driver.
+// The runner's whole sequence in a child process inside a private root: as root through the real
+// sudo, as a private administrator through the real sudo and the real (self-answering) password
+// dialog, and as an ordinary user through a sudo stand-in.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -14,17 +16,30 @@ namespace fs = std::filesystem;
 
 namespace {
 
+const std::string kNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups --";
+
+// A private user who may use sudo with a password, a private sudo state, and no trace of either
+// outside the private root.
+const std::string kPrivateAdministrator =
+    "useradd --no-create-home --home-dir /nonexistent --shell /bin/sh orvella-admin\n"
+    "echo 'orvella-admin:open sesame' | chpasswd\n"
+    "echo 'orvella-admin ALL=(ALL:ALL) ALL' > /etc/sudoers.d/orvella-admin && chmod 440 /etc/sudoers.d/orvella-admin\n"
+    "mount -t tmpfs private-run /run\n";
+const std::string kAsAdministrator = "setpriv --reuid=orvella-admin --regid=orvella-admin --init-groups --";
+
+const std::string kReason = "\u201Crunner-probe\u201D wants to make changes.";
+const std::string kWrongPassword = "Sorry, that password was wrong. Try again.";
+
 class PrivilegedCommandRunnerRun : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (geteuid() != 0)
-            GTEST_SKIP() << "needs root to run the probe as another user";
+            GTEST_SKIP() << "needs root to run the probe as other users in a private root";
         char pattern[] = "/tmp/runner test XXXXXX";
         folder = mkdtemp(pattern);
         fs::permissions(folder, fs::perms::all);
-        fs::create_directory(folder / "bin");
-        writeStandInSudo(folder / "bin");
+        writeStandInSudo(folder);
     }
     void TearDown() override
     {
@@ -32,31 +47,42 @@ protected:
             fs::remove_all(folder);
     }
 
-    // As root, with this machine's sudo.
-    ChildResult runAsRoot(std::vector<std::string> steps, const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
+    // Runs the probe with the steps in a private root, after the preparation lines there, as the
+    // user that `asWho` (a setpriv command, or nothing for root) makes it.
+    ChildResult runProbe(const std::string& preparation, const std::string& asWho, const std::vector<std::string>& steps,
+                         const std::map<std::string, std::string>& extraEnvironment = {})
     {
-        steps.insert(steps.begin(), RUNNER_PROBE);
+        std::ofstream(folder / "case.sh") << "set -e\n" << preparation << "exec " << asWho << " \"$@\"\n";
+        std::vector<std::string> command = {IN_PRIVATE_ROOT, "/bin/sh", (folder / "case.sh").string(), RUNNER_PROBE};
+        command.insert(command.end(), steps.begin(), steps.end());
         auto environment = InheritedDiagnostics();
-        environment["PATH"] = path;
-        return RunChildInEnvironment(steps, environment);
+        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
+        environment["HOME"] = folder.string();
+        environment["QT_QPA_PLATFORM"] = "offscreen";  // draws nowhere: no display by itself
+        environment["STANDIN_SUDO_DIR"] = folder.string();
+        environment["STANDIN_SUDO_PASSWORD"] = "open sesame";
+        environment["STANDIN_ASKPASS_LOG"] = (folder / "dialogs").string();
+        for (const auto& [name, value] : extraEnvironment)
+            environment[name] = value;
+        return RunChildInEnvironment(command, environment);
+    }
+
+    ChildResult runAsRoot(const std::vector<std::string>& steps, const std::string& preparation = "")
+    {
+        return runProbe(preparation, "", steps);
     }
 
     // As the unprivileged user "nobody", with the stand-in sudo and the dialog answered as given.
-    ChildResult runAsUser(std::vector<std::string> steps, const std::string& answer, bool display = true)
+    ChildResult runAsUser(const std::vector<std::string>& steps, const std::string& answers, bool display = true)
     {
-        steps.insert(steps.begin(), {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", RUNNER_PROBE});
-        auto environment = InheritedDiagnostics();
-        environment["PATH"] = (folder / "bin").string() + ":/usr/bin:/bin";
-        environment["HOME"] = folder.string();
-        environment["STANDIN_SUDO_DIR"] = folder.string();
-        environment["STANDIN_SUDO_PASSWORD"] = "open sesame";
-        environment["ORVELLA_ASKPASS_ANSWER"] = answer;
+        std::map<std::string, std::string> environment = {{"STANDIN_ASKPASS_ANSWERS", answers}};
         if (display)
-            environment["QT_QPA_PLATFORM"] = "offscreen";
-        return RunChildInEnvironment(steps, environment);
+            environment["DISPLAY"] = ":orvella-test";
+        return runProbe(installStandIns(folder), kNobody, steps, environment);
     }
 
     std::string sudoLog() const { return ReadWholeFile((folder / "log").string()); }
+    std::string dialogLog() const { return ReadWholeFile((folder / "dialogs").string()); }
 
     fs::path folder;
 };
@@ -90,12 +116,64 @@ TEST_F(PrivilegedCommandRunnerRun, aMissingArgumentPathStillStartsTheToolButAMis
     EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun -60031\n");
 }
 
-TEST_F(PrivilegedCommandRunnerRun, anAuthorizationThatCannotBeMadeIsLogged)
+TEST_F(PrivilegedCommandRunnerRun, withoutTheSystemsSudoNoAuthorizationIsMadeWhateverPathHolds)
 {
-    const ChildResult result = runAsRoot({"create"}, (folder / "empty").string());
+    // A sudo elsewhere on PATH is not taken in its place.
+    const ChildResult result =
+        runAsRoot({"create"}, "mkdir -p /opt/elsewhere && mv /usr/bin/sudo /opt/elsewhere/sudo\nexport PATH=/opt/elsewhere:$PATH\n");
 
-    EXPECT_EQ(result.standardOutput, "create -60008\n");
+    EXPECT_EQ(result.standardOutput, "create -60008\n") << result.standardError;
     EXPECT_EQ(CountOccurrences(result.standardError, "Error Creating Initial Authorization: -60008\n"), 1);
+}
+
+TEST_F(PrivilegedCommandRunnerRun, aPrivateAdministratorThroughTheRealSudoIsAskedOnceAndTheToolRunsAsRoot)
+{
+    const fs::path made = folder / "made by root";
+
+    const ChildResult result = runProbe(kPrivateAdministrator + installAnsweringAskpass(), kAsAdministrator,
+                                        {"create", "acquire", "run", "/usr/bin/touch", made.string(), "--end", "wait",
+                                         "run", "/usr/bin/touch", made.string(), "--end", "wait", "free"},
+                                        {{"DISPLAY", ":orvella-test"}, {"STANDIN_ASKPASS_ANSWERS", "open sesame"}});
+
+    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\nfree\n") << result.standardError;
+    struct stat madeStatus = {};
+    ASSERT_EQ(stat(made.c_str(), &madeStatus), 0);
+    EXPECT_EQ(madeStatus.st_uid, 0u);
+    EXPECT_EQ(CountOccurrences(dialogLog(), kReason), 1) << dialogLog();
+}
+
+TEST_F(PrivilegedCommandRunnerRun, aWrongPasswordIsSaidInTheNextDialogAndThreeRefuseTheRight)
+{
+    struct Case {
+        const char* name;
+        std::string preparation;
+        std::string asWho;
+    };
+    const Case cases[] = {
+        {"real sudo", kPrivateAdministrator + installAnsweringAskpass(), kAsAdministrator},
+        {"stand-in sudo", installStandIns(folder), kNobody},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        fs::remove(folder / "dialogs");
+        const fs::path made = folder / "made";
+
+        const ChildResult refused =
+            runProbe(each.preparation, each.asWho, {"create", "acquire", "run", "/usr/bin/touch", made.string(), "--end"},
+                     {{"DISPLAY", ":orvella-test"}, {"STANDIN_ASKPASS_ANSWERS", "wrong guess"}});
+
+        EXPECT_EQ(refused.standardOutput, "create 0\nacquire -60005\nrun -60005\n") << refused.standardError;
+        EXPECT_EQ(CountOccurrences(refused.standardError, "Copy Rights Unsuccessful: -60005\n"), 1);
+        EXPECT_FALSE(fs::exists(made));
+        EXPECT_EQ(CountOccurrences(dialogLog(), kReason), 3) << dialogLog();
+        EXPECT_EQ(CountOccurrences(dialogLog(), kWrongPassword), 2) << dialogLog();
+
+        fs::remove(folder / "dialogs");
+        const ChildResult second = runProbe(each.preparation, each.asWho, {"create", "acquire"},
+                                            {{"DISPLAY", ":orvella-test"}, {"STANDIN_ASKPASS_ANSWERS", "typo|open sesame"}});
+        EXPECT_EQ(second.standardOutput, "create 0\nacquire 0\n") << second.standardError;
+        EXPECT_EQ(CountOccurrences(dialogLog(), kWrongPassword), 1) << dialogLog();
+    }
 }
 
 TEST_F(PrivilegedCommandRunnerRun, oneGrantServesTwoToolStartsWithoutAskingAgain)
@@ -114,18 +192,6 @@ TEST_F(PrivilegedCommandRunnerRun, oneGrantServesTwoToolStartsWithoutAskingAgain
     EXPECT_EQ(CountOccurrences(sudoLog(), "sudo -n -- /usr/bin/touch"), 2);
 }
 
-TEST_F(PrivilegedCommandRunnerRun, aRefusedPasswordIsLoggedAndNoToolRuns)
-{
-    const fs::path made = folder / "made";
-
-    const ChildResult result =
-        runAsUser({"create", "acquire", "run", "/usr/bin/touch", made.string(), "--end"}, "wrong guess");
-
-    EXPECT_EQ(result.standardOutput, "create 0\nacquire -60005\nrun -60005\n") << result.standardError;
-    EXPECT_EQ(CountOccurrences(result.standardError, "Copy Rights Unsuccessful: -60005\n"), 1) << result.standardError;
-    EXPECT_FALSE(fs::exists(made));
-}
-
 TEST_F(PrivilegedCommandRunnerRun, aCancelledDialogIsLoggedAsCancelled)
 {
     const ChildResult result = runAsUser({"create", "acquire"}, "cancel");
@@ -134,12 +200,14 @@ TEST_F(PrivilegedCommandRunnerRun, aCancelledDialogIsLoggedAsCancelled)
     EXPECT_EQ(CountOccurrences(result.standardError, "Copy Rights Unsuccessful: -60006\n"), 1) << result.standardError;
 }
 
-TEST_F(PrivilegedCommandRunnerRun, withoutADisplayNoDialogIsShown)
+TEST_F(PrivilegedCommandRunnerRun, withoutADisplayTheRightIsRefusedAtOnceAndNoDialogIsShown)
 {
+    // Qt's offscreen platform is set but draws nowhere.
     const ChildResult result = runAsUser({"create", "acquire"}, "open sesame", false);
 
     EXPECT_EQ(result.standardOutput, "create 0\nacquire -60007\n") << result.standardError;
     EXPECT_EQ(CountOccurrences(sudoLog(), "sudo -A"), 0);
+    EXPECT_EQ(dialogLog(), "");
 }
 
 TEST_F(PrivilegedCommandRunnerRun, freeingTheAuthorizationGivesUpTheRight)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <filesystem>
 
@@ -46,6 +49,59 @@ TEST(PropertyListDictionary, AnythingButADictionaryFileReadsAsNil)
               nullptr);
     EXPECT_EQ(NSMutableDictionary::dictionaryWithContentsOfFile(folder.path()), nullptr) << "a folder";
     EXPECT_EQ(NSMutableDictionary::dictionaryWithContentsOfFile(""), nullptr);
+
+    // Neither may keep the reader waiting; a hang ends the test program.
+    const std::string pipe = folder.path() + "/pipe.plist";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    alarm(20);
+    EXPECT_EQ(NSMutableDictionary::dictionaryWithContentsOfFile(pipe), nullptr) << "a pipe without a writer";
+    EXPECT_EQ(NSMutableDictionary::dictionaryWithContentsOfFile("/dev/zero"), nullptr) << "a device";
+    alarm(0);
+}
+
+TEST(PropertyListDictionary, WritingGoesThroughLinksAndKeepsTheOwnerAndGroup)
+{
+    const struct {
+        const char* name;
+        const char* link;         // what the settings path links to, "" for no link
+        const char* secondLink;   // a further link in the chain, "" for none
+    } cases[] = {
+        {"plain file", "", ""},
+        {"relative link", "real/settings.plist", ""},
+        {"chain of links", "middle.plist", "real/settings.plist"},
+    };
+    const uid_t owner = geteuid() == 0 ? 65534 : geteuid();
+    const gid_t group = geteuid() == 0 ? 65534 : getegid();
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        TemporaryFolder folder;
+        const std::string settings = folder.path() + "/skin.plist";
+        const std::string target = *each.link ? folder.WriteFile("real/settings.plist", sampleXml) : folder.WriteFile("skin.plist", sampleXml);
+        if (*each.secondLink) {
+            fs::create_symlink(each.secondLink, folder.path() + "/" + each.link);
+            fs::create_symlink(each.link, settings);
+        } else if (*each.link) {
+            fs::create_symlink(each.link, settings);
+        }
+        ASSERT_EQ(chown(target.c_str(), owner, group), 0);
+
+        auto dictionary = NSMutableDictionary::dictionaryWithContentsOfFile(settings);
+        ASSERT_NE(dictionary, nullptr);
+        dictionary->setObject("0", "Skin Index");
+        ASSERT_TRUE(dictionary->writeToFile(settings, YES));
+
+        EXPECT_EQ(fs::is_symlink(settings), *each.link != '\0');
+        auto reread = NSMutableDictionary::dictionaryWithContentsOfFile(target);
+        ASSERT_NE(reread, nullptr);
+        EXPECT_EQ(reread->objectForKey("Skin Index")->description(), "0");
+        struct stat written = {};
+        ASSERT_EQ(stat(target.c_str(), &written), 0);
+        EXPECT_EQ(written.st_uid, owner);
+        EXPECT_EQ(written.st_gid, group);
+        EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(target).parent_path()), fs::directory_iterator()),
+                  1)
+            << "no temporary file left";
+    }
 }
 
 TEST(PropertyListDictionary, SettingReplacesOneKeyAndKeepsEveryOtherValueExactly)

@@ -52,6 +52,16 @@ bool ParseItem(const char* text, intptr_t* item) {
     return true;
 }
 
+// The store's own account of why the last call failed, or the given message when the store did not fail.
+int FailBecause(const std::string& otherwise) {
+    CFStringRef description = nullptr;
+    if (PasteboardCopyStoreFailure(&description) == kPasteboardStoreNoFailure || description == nullptr)
+        return Fail(otherwise);
+    std::string text = Text(description);
+    CFRelease(description);
+    return Fail(text);
+}
+
 // The named pasteboard, or null (with the message already printed) when nobody ever wrote it.
 PasteboardRef OpenExisting(const char* name) {
     CFStringRef cfName = CFStringCreateWithCString(kCFAllocatorDefault, name, kCFStringEncodingUTF8);
@@ -63,12 +73,12 @@ PasteboardRef OpenExisting(const char* name) {
     OSStatus status = PasteboardCreate(cfName, &pasteboard);
     CFRelease(cfName);
     if (status != noErr) {
-        Fail("cannot open the pasteboard store (status " + std::to_string(status) + ")");
+        Fail("cannot make a pasteboard (status " + std::to_string(status) + ")");
         return nullptr;
     }
     if (!PasteboardExists(pasteboard)) {
         CFRelease(pasteboard);
-        Fail(std::string("no such pasteboard: ") + name);
+        FailBecause(std::string("no such pasteboard: ") + name);
         return nullptr;
     }
     return pasteboard;
@@ -76,7 +86,7 @@ PasteboardRef OpenExisting(const char* name) {
 
 int List(PasteboardRef pasteboard) {
     ItemCount count = 0;
-    PasteboardGetItemCount(pasteboard, &count);
+    if (PasteboardGetItemCount(pasteboard, &count) != noErr) return FailBecause("cannot read the pasteboard");
     for (CFIndex index = 1; index <= static_cast<CFIndex>(count); ++index) {
         PasteboardItemID item = nullptr;
         CFArrayRef flavors = nullptr;
@@ -86,6 +96,7 @@ int List(PasteboardRef pasteboard) {
         for (CFIndex f = 0; f < CFArrayGetCount(flavors); ++f) {
             auto flavor = static_cast<CFStringRef>(CFArrayGetValueAtIndex(flavors, f));
             CFDataRef data = nullptr;
+            // An item cleared away since the snapshot is left out.
             if (PasteboardCopyItemFlavorData(pasteboard, item, flavor, &data) != noErr) continue;
             std::printf("%" PRIdPTR "\t%s\t%ld\n", reinterpret_cast<intptr_t>(item), Text(flavor).c_str(),
                         static_cast<long>(CFDataGetLength(data)));
@@ -104,6 +115,7 @@ int Get(PasteboardRef pasteboard, const char* itemText, const char* flavorText) 
     CFDataRef data = nullptr;
     OSStatus status = PasteboardCopyItemFlavorData(pasteboard, reinterpret_cast<PasteboardItemID>(itemNumber), flavor, &data);
     CFRelease(flavor);
+    if (status == pasteboardStoreErr) return FailBecause("cannot read the pasteboard");
     if (status == badPasteboardItemErr) return Fail(std::string("no such item: ") + itemText);
     if (status != noErr) return Fail(std::string("item ") + itemText + " has no flavour " + flavorText);
     size_t length = static_cast<size_t>(CFDataGetLength(data));
@@ -129,7 +141,7 @@ int main(int argc, char** argv) {
     } else if (command == "get") {
         status = Get(pasteboard, argv[3], argv[4]);
     } else {
-        status = PasteboardClear(pasteboard) == noErr ? 0 : Fail("cannot clear the pasteboard");
+        status = PasteboardClear(pasteboard) == noErr ? 0 : FailBecause("cannot clear the pasteboard");
     }
     CFRelease(pasteboard);
     return status;

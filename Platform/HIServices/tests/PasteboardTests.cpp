@@ -118,35 +118,47 @@ TEST(Pasteboards, OnlyTheLastClearerMayPut) {
 
 TEST(Pasteboards, ConcurrentRunsNeverMixTheirItems) {
     const std::string name = UniqueName("concurrent");
+    const int kWriters = 4, kItems = 300;
     std::vector<pid_t> writers;
-    for (int writer = 0; writer < 4; ++writer) {
+    for (int writer = 0; writer < kWriters; ++writer) {
         pid_t child = fork();
         if (child == 0) {
-            execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), "300", ("writer" + std::to_string(writer)).c_str(), nullptr);
+            // Each waits after its clear, so every run's puts follow every other run's clear, and
+            // uses IDs of its own, so that items let in wrongly would show beside the owner's.
+            execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), std::to_string(kItems).c_str(),
+                  ("writer" + std::to_string(writer)).c_str(), "300", std::to_string(writer * kItems).c_str(), nullptr);
             _exit(127);
         }
         writers.push_back(child);
     }
-    for (pid_t child : writers) {
+    std::set<std::string> completeWriters;  // those that stored every item: 0; a late put refused: 3
+    for (int writer = 0; writer < kWriters; ++writer) {
         int status = 0;
-        waitpid(child, &status, 0);
+        waitpid(writers[writer], &status, 0);
         ASSERT_TRUE(WIFEXITED(status));
-        EXPECT_NE(WEXITSTATUS(status), 1);  // 3 (a late put refused) is expected for all but one
+        ASSERT_TRUE(WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 3) << WEXITSTATUS(status);
+        if (WEXITSTATUS(status) == 0) completeWriters.insert("writer" + std::to_string(writer));
     }
+    // The last run to clear is never refused, so exactly its items are there, all of them, in order.
     Pasteboard reader(name);
     ItemCount count = 0;
     PasteboardGetItemCount(reader.ref, &count);
+    EXPECT_EQ(count, static_cast<ItemCount>(kItems));
     std::set<std::string> tags;
+    std::set<intptr_t> firstItems;  // the first ID of the writer each item came from
     for (CFIndex index = 1; index <= static_cast<CFIndex>(count); ++index) {
         PasteboardItemID item = nullptr;
         CFDataRef data = nullptr;
         PasteboardGetItemIdentifier(reader.ref, index, &item);
+        firstItems.insert(reinterpret_cast<intptr_t>(item) - (index - 1));
         ASSERT_EQ(PasteboardCopyItemFlavorData(reader.ref, item, kText, &data), noErr);
         std::string text(reinterpret_cast<const char*>(CFDataGetBytePtr(data)), static_cast<size_t>(CFDataGetLength(data)));
         tags.insert(text.substr(0, text.find(' ')));
         CFRelease(data);
     }
-    EXPECT_LE(tags.size(), 1u) << "items of several runs on one pasteboard";
+    ASSERT_EQ(tags.size(), 1u) << "items of several runs on one pasteboard";
+    EXPECT_EQ(firstItems.size(), 1u) << "items out of order";
+    EXPECT_EQ(completeWriters.count(*tags.begin()), 1u) << *tags.begin() << " had a put refused, yet owns the pasteboard";
 }
 
 TEST(Pasteboards, UnnamedPasteboardsGetUniqueNames) {
@@ -156,6 +168,7 @@ TEST(Pasteboards, UnnamedPasteboardsGetUniqueNames) {
     EXPECT_NE(a.Name(), b.Name());
     PasteboardClear(a.ref);
     EXPECT_EQ(a.Put(1, "only here"), noErr);
+    PasteboardSynchronize(a.ref);  // hands the put over to other processes
     EXPECT_EQ(Pbutil({"list", a.Name()}).standardOutput, "1\tpublic.utf8-plain-text\t9\n");
 }
 
@@ -170,12 +183,23 @@ TEST(Pasteboards, TheStoreIsPrivateToTheUser) {
 }
 
 TEST(Pasteboards, AnUnsafeStoreFolderIsRefused) {
-    TemporaryFolder runtime("orvella-unsafe");
-    // The store's folder is a link to somewhere else: someone could be reading along.
-    ASSERT_EQ(mkdir((runtime.path() + "/elsewhere").c_str(), 0700), 0);
-    ASSERT_EQ(symlink((runtime.path() + "/elsewhere").c_str(), (runtime.path() + "/pasteboards").c_str()), 0);
-    ChildResult result = RunChild({PASTEBOARD_WRITER, "p", "1", "w"}, {{"XDG_RUNTIME_DIR", runtime.path()}});
-    EXPECT_EQ(result.exitStatus, 1);
+    // The store's folder, or the store file, is a link to somewhere else: someone could be reading along.
+    TemporaryFolder linkedFolder("orvella-unsafe"), linkedFile("orvella-unsafe-file");
+    ASSERT_EQ(mkdir((linkedFolder.path() + "/elsewhere").c_str(), 0700), 0);
+    ASSERT_EQ(symlink((linkedFolder.path() + "/elsewhere").c_str(), (linkedFolder.path() + "/pasteboards").c_str()), 0);
+    ASSERT_EQ(mkdir((linkedFile.path() + "/pasteboards").c_str(), 0700), 0);
+    linkedFile.WriteFile("elsewhere.sqlite", "");
+    ASSERT_EQ(symlink((linkedFile.path() + "/elsewhere.sqlite").c_str(),
+                      (linkedFile.path() + "/pasteboards/pasteboards.sqlite").c_str()), 0);
+    for (const TemporaryFolder* runtime : {&linkedFolder, &linkedFile}) {
+        // Every put is refused, and a reader says why in one line.
+        EXPECT_EQ(RunChild({PASTEBOARD_WRITER, "p", "1", "w"}, {{"XDG_RUNTIME_DIR", runtime->path()}}).exitStatus, 3);
+        ChildResult list = RunChild({PBUTIL, "list", "p"}, {{"XDG_RUNTIME_DIR", runtime->path()}});
+        EXPECT_EQ(list.exitStatus, 1);
+        EXPECT_EQ(CountOccurrences(list.standardError, "\n"), 1);
+        EXPECT_NE(list.standardError.find("is not safe to use"), std::string::npos) << list.standardError;
+    }
+    EXPECT_EQ(ReadWholeFile(linkedFile.path() + "/elsewhere.sqlite"), "");
     // A folder others may enter is tightened before use.
     TemporaryFolder loose("orvella-loose");
     ASSERT_EQ(mkdir((loose.path() + "/pasteboards").c_str(), 0777), 0);

@@ -1,21 +1,26 @@
-// Test helper: clears a pasteboard and puts COUNT items whose text names this writer.
-//   pasteboard_writer NAME COUNT TAG
+// Test helper: clears a pasteboard and puts COUNT items whose text names this writer, after
+// waiting PAUSE milliseconds (so that concurrent writers all clear before any of them puts), with
+// item IDs from FIRST on.
+//   pasteboard_writer NAME COUNT TAG [PAUSE [FIRST]]
 #include <HIServices/Pasteboard.h>
 
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (argc != 4) return 2;
+    if (argc < 4 || argc > 6) return 2;
+    const long first = argc == 6 ? std::atol(argv[5]) : 0;
     CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, argv[1], kCFStringEncodingUTF8);
     PasteboardRef pasteboard = nullptr;
     if (PasteboardCreate(name, &pasteboard) != noErr) return 1;
     PasteboardClear(pasteboard);
+    if (argc >= 5) usleep(static_cast<useconds_t>(std::atol(argv[4]) * 1000));
     int refused = 0;
     for (long item = 0; item < std::atol(argv[2]); ++item) {
         std::string text = std::string(argv[3]) + " " + std::to_string(item);
         CFDataRef data = CFDataCreate(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text.data()), static_cast<CFIndex>(text.size()));
-        if (PasteboardPutItemFlavor(pasteboard, reinterpret_cast<PasteboardItemID>(item), CFSTR("public.utf8-plain-text"), data, 0) != noErr)
+        if (PasteboardPutItemFlavor(pasteboard, reinterpret_cast<PasteboardItemID>(first + item), CFSTR("public.utf8-plain-text"), data, 0) != noErr)
             ++refused;
         CFRelease(data);
     }

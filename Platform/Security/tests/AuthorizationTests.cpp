@@ -146,13 +146,3 @@ TEST_F(Authorization, startsWithoutWaitingAndLeavesNoZombies)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(zombieChildren(), 0);
 }
-
-TEST(AuthorizationWithoutSudo, cannotBeCreated)
-{
-    const std::string savedPath = std::getenv("PATH");
-    setenv("PATH", "/nonexistent", 1);
-    AuthorizationRef reference = nullptr;
-    EXPECT_EQ(AuthorizationCreate(nullptr, nullptr, 0, &reference), errAuthorizationInternal);
-    EXPECT_EQ(reference, nullptr);
-    setenv("PATH", savedPath.c_str(), 1);
-}

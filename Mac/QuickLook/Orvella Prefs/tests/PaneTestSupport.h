@@ -11,9 +11,15 @@
 #include <memory>
 #include <string>
 
-// True inside the private mount namespace that PrivateRootTests starts; the other suites skip
-// outside it, so nothing ever touches this machine's /Library.
+// True inside the private mount namespace that PrivateRootTests starts. Run as root, the suites
+// run only there; run as anyone else, every case runs outside it except those that make a /Library,
+// so nothing ever touches this machine's /Library.
 bool InsidePrivateRoot();
+
+// For the cases that make or change /Library.
+#define SKIP_UNLESS_LIBRARY_IS_PRIVATE()                                                                         \
+    if (!InsidePrivateRoot())                                                                                    \
+    GTEST_SKIP() << "makes /Library, which only the private root may (PrivateRootTests, as root)"
 
 class PaneTest : public ::testing::Test {
 protected:

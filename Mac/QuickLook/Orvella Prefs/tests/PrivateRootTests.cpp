@@ -1,22 +1,49 @@
 // Runs every other suite of this program again inside a private mount namespace, where /Library
-// may be made and removed freely.
+// may be made and removed freely, and as an ordinary user outside it.
 #include "PaneTestSupport.h"
 
 #include "ChildProcess.h"
+#include "FolderSnapshot.h"
 
 #include <unistd.h>
 
-TEST(PrivateRoot, EverySuitePassesInsideIt)
+namespace {
+
+std::string thisProgram()
+{
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    return length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string();
+}
+
+}  // namespace
+
+TEST(PrivateRoot, EverySuitePassesInsideItAndTheRealFoldersStayAsTheyWere)
 {
     if (InsidePrivateRoot())
         GTEST_SKIP() << "already inside";
     if (getuid() != 0)
         GTEST_SKIP() << "a private root needs root";
-    char self[4096];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(length, 0);
-    self[length] = '\0';
-    ChildResult run = RunChild({std::getenv("IN_PRIVATE_ROOT"), self, "--gtest_filter=-PrivateRoot.*"}, {{"ORVELLA_PRIVATE_ROOT", "1"}});
+    const std::string library = FolderSnapshot("/Library");
+    const std::string temp = FolderSnapshot("/temp");
+
+    ChildResult run = RunChild({std::getenv("IN_PRIVATE_ROOT"), thisProgram(), "--gtest_filter=-PrivateRoot.*:OrdinaryUser.*:ChildFlow.*"},
+                               {{"ORVELLA_PRIVATE_ROOT", "1"}});
     EXPECT_EQ(run.exitStatus, 0) << run.standardOutput << run.standardError;
     EXPECT_NE(run.standardOutput.find("[  PASSED  ]"), std::string::npos) << run.standardOutput;
+    EXPECT_EQ(CountOccurrences(run.standardOutput, "[  SKIPPED ]"), 0) << run.standardOutput;
+    EXPECT_EQ(FolderSnapshot("/Library"), library);
+    EXPECT_EQ(FolderSnapshot("/temp"), temp);
+}
+
+TEST(OrdinaryUser, TheCasesThatNeedNoPrivateLibraryPassAsAnyUser)
+{
+    if (InsidePrivateRoot() || getuid() != 0)
+        GTEST_SKIP() << "run as root, this case starts the suites as the user nobody";
+    ChildResult run = RunChild({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", thisProgram(),
+                                "--gtest_filter=-PrivateRoot.*:OrdinaryUser.*:ChildFlow.*"});
+    EXPECT_EQ(run.exitStatus, 0) << run.standardOutput << run.standardError;
+    EXPECT_NE(run.standardOutput.find("[  PASSED  ]"), std::string::npos) << run.standardOutput;
+    EXPECT_GE(CountOccurrences(run.standardOutput, "[       OK ]"), 20) << "most cases need no /Library of their own\n"
+                                                                       << run.standardOutput;
 }

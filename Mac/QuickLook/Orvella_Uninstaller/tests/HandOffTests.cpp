@@ -97,7 +97,7 @@ TEST_F(HandOff, withoutATempFolderTheFirstAttemptFailsAndTheSecondHandsOff)
 
 TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
 {
-    const CaseResult result = runCase("mkdir -p /temp\n" + pressUninstall(PANE_BUNDLE, "Yes|Ok", "/nonexistent") +
+    const CaseResult result = runCase("mkdir -p /temp\nrm /usr/bin/sudo\n" + pressUninstall(PANE_BUNDLE, "Yes|Ok") +
                                       "[ -e /temp/Orvella_Uninstaller.app ] && touch \"$CASE_DIR/copied\"\n");
 
     EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed);
@@ -105,6 +105,46 @@ TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
     EXPECT_EQ(CountOccurrences(result.namespaceRun.standardError, "Error Creating Initial Authorization: -60008"), 1)
         << result.namespaceRun.standardError;
     EXPECT_FALSE(marked("copied"));
+}
+
+TEST_F(HandOff, aCopySlowerThanTwoSecondsIsWaitedFor)
+{
+    const CaseResult result = runCase(
+        "mkdir -p /temp\nmv /usr/bin/cp /usr/bin/cp.real\n"
+        "printf '#!/bin/sh\\nsleep 4\\nexec /usr/bin/cp.real \"$@\"\\n' > /usr/bin/cp && chmod 755 /usr/bin/cp\n" +
+        pressUninstall(PANE_BUNDLE, "Yes|Ok") + awaitAlerts(2));
+
+    EXPECT_EQ(result.probeOutput, "opened\n");
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstallFailed) << result.namespaceRun.standardError;
+}
+
+TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
+{
+    const struct {
+        const char* name;
+        const char* preparation;
+    } cases[] = {
+        {"/temp open to all", "mkdir -m 1777 /temp\n"},
+        {"/temp of another user", "mkdir -m 755 /temp && chown 65534:65534 /temp\n"},
+        {"/temp a link", "mkdir -p /var/elsewhere && ln -s /var/elsewhere /temp\n"},
+        {"a planted bundle", "mkdir -m 755 /temp && mkdir -p /temp/Orvella_Uninstaller.app/Contents/MacOS\n"
+                             "chown -R 65534:65534 /temp/Orvella_Uninstaller.app\n"},
+        {"a planted link", "mkdir -m 755 /temp && mkdir -p /temp/Orvella_Uninstaller.app/Contents\n"
+                           "ln -s /etc/orvella-victim /temp/Orvella_Uninstaller.app/Contents/Info.plist\n"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        fs::remove(scratch / "alerts");
+        fs::remove(scratch / "probe");
+        const CaseResult result = runCase(
+            std::string("echo root only > /etc/orvella-victim && chmod 600 /etc/orvella-victim\n") + each.preparation +
+            pressUninstall(PANE_BUNDLE, "Yes|Ok") + awaitAlerts(2) +
+            "[ \"$(cat /etc/orvella-victim)\" = 'root only' ] || touch \"$CASE_DIR/victim overwritten\"\n");
+
+        EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
+        EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed) << result.namespaceRun.standardError;
+        EXPECT_FALSE(marked("victim overwritten"));
+    }
 }
 
 // Installed as `make install-user` does, then run with the build folder hidden: the pane, the

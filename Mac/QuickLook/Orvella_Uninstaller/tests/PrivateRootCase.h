@@ -1,8 +1,9 @@
 // A test case whose program runs in a private root (tests/support/in-private-root): a scratch
-// folder with a home folder whose name has blanks, and a check afterwards that this machine's
-// own /Library and /temp were left as they were.
+// folder with a home folder whose name has blanks, and a check afterwards that nothing in this
+// machine's own /Library and /temp changed.
 #pragma once
 
+#include <FolderSnapshot.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -16,8 +17,8 @@ protected:
     {
         if (geteuid() != 0)
             GTEST_SKIP() << "needs root for a private mount namespace";
-        realLibraryExisted = std::filesystem::exists("/Library");
-        realTempExisted = std::filesystem::exists("/temp");
+        realLibrary = FolderSnapshot("/Library");
+        realTemp = FolderSnapshot("/temp");
         std::string pattern = "/tmp/private root case XXXXXX";
         scratch = mkdtemp(pattern.data());
         home = scratch / "home with blanks";
@@ -29,12 +30,12 @@ protected:
         if (scratch.empty())
             return;
         std::filesystem::remove_all(scratch);
-        EXPECT_EQ(std::filesystem::exists("/Library"), realLibraryExisted) << "the real /Library was touched";
-        EXPECT_EQ(std::filesystem::exists("/temp"), realTempExisted) << "the real /temp was touched";
+        EXPECT_EQ(FolderSnapshot("/Library"), realLibrary) << "the real /Library was touched";
+        EXPECT_EQ(FolderSnapshot("/temp"), realTemp) << "the real /temp was touched";
     }
 
     std::filesystem::path scratch;
     std::filesystem::path home;
-    bool realLibraryExisted = false;
-    bool realTempExisted = false;
+    std::string realLibrary;
+    std::string realTemp;
 };

@@ -48,8 +48,7 @@ protected:
             return;
         fs::permissions(scratch, fs::perms::all);
         fs::create_directories(home / "Library");
-        fs::create_directory(scratch / "bin");
-        writeStandInSudo(scratch / "bin");
+        writeStandInSudo(scratch);
     }
 
     fs::path userGenerator() const { return home / "Library/QuickLook/Foliotta.qlgenerator"; }
@@ -58,7 +57,7 @@ protected:
     // Lays out the bundles, runs the uninstaller in the namespace (the lines of `asWho` prepared
     // there first) and reports what it showed and what is left.
     Outcome run(const Installation& installation, const std::string& launcher = "",
-                const std::string& preparation = "", const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
+                const std::string& preparation = "")
     {
         if (installation.userGenerator)
             fs::create_directories(userGenerator() / "Contents/Resources");
@@ -72,9 +71,9 @@ protected:
         if (installation.systemPane)
             script << "mkdir -p " << kSystemPane << "/Contents/MacOS\n";
         script << preparation << "\n"
-               << "env -i PATH='" << path << "' HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS=Ok"
+               << "env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS=Ok"
                << " NSALERT_LOG=\"$CASE_DIR/alerts\" STANDIN_SUDO_DIR=\"$CASE_DIR\" STANDIN_SUDO_PASSWORD=secret"
-               << " ORVELLA_ASKPASS_ANSWER=\"$CASE_ANSWER\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\""
+               << " STANDIN_ASKPASS_ANSWERS=\"$CASE_ANSWER\" DISPLAY=\"$CASE_DISPLAY\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\""
                << " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" " << launcher << " '" << UNINSTALLER_PROGRAM << "'\n"
                << "echo $? > \"$CASE_DIR/status\"\n"
                << "[ -e " << kSystemGenerator << " ] && touch \"$CASE_DIR/system generator left\"\n"
@@ -87,6 +86,7 @@ protected:
         environment["CASE_HOME"] = home.string();
         environment["CASE_DIR"] = scratch.string();
         environment["CASE_ANSWER"] = answer;
+        environment["CASE_DISPLAY"] = display;
         const ChildResult child = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
 
         Outcome outcome;
@@ -102,6 +102,7 @@ protected:
     }
 
     std::string answer = "secret";
+    std::string display = ":orvella-test";  // the answering dialog draws offscreen whatever it names
 };
 
 const std::string kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-groups";
@@ -169,7 +170,7 @@ TEST_F(Uninstaller, nothingInstalledReportsFailure)
 
 TEST_F(Uninstaller, anAuthorizationThatCannotBeMadeRemovesNothing)
 {
-    const Outcome outcome = run({true, true, false, false}, "", "", "/nonexistent");
+    const Outcome outcome = run({true, true, false, false}, "", "rm /usr/bin/sudo");
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert);
@@ -181,7 +182,7 @@ TEST_F(Uninstaller, anAuthorizationThatCannotBeMadeRemovesNothing)
 TEST_F(Uninstaller, aRefusedPasswordRemovesNothing)
 {
     answer = "wrong";
-    const Outcome outcome = run({true, true, true, true}, kAsNobody, "", (scratch / "bin").string() + ":/usr/bin:/bin");
+    const Outcome outcome = run({true, true, true, true}, kAsNobody, installStandIns(scratch));
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert);
@@ -192,11 +193,22 @@ TEST_F(Uninstaller, aRefusedPasswordRemovesNothing)
 TEST_F(Uninstaller, aCancelledPasswordDialogRemovesNothing)
 {
     answer = "cancel";
-    const Outcome outcome = run({true, true, false, false}, kAsNobody, "", (scratch / "bin").string() + ":/usr/bin:/bin");
+    const Outcome outcome = run({true, true, false, false}, kAsNobody, installStandIns(scratch));
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert);
     EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60006"), 1) << outcome.log;
+    EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
+}
+
+TEST_F(Uninstaller, withoutADisplayTheRightIsRefusedAtOnceAndNothingIsRemoved)
+{
+    display = "";
+    const Outcome outcome = run({true, true, false, false}, kAsNobody, installStandIns(scratch));
+
+    EXPECT_EQ(outcome.exitStatus, 0);
+    EXPECT_EQ(outcome.alerts, kFailureAlert);
+    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60007"), 1) << outcome.log;
     EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
 }
 
@@ -207,7 +219,7 @@ TEST_F(Uninstaller, aBundleLeftBehindIsReportedAsFailure)
     for (const auto& entry : fs::recursive_directory_iterator(home))
         chown(entry.path().c_str(), 65534, 65534);
     chown(home.c_str(), 65534, 65534);
-    const Outcome outcome = run({false, false, true, false}, kAsNobody, "", (scratch / "bin").string() + ":/usr/bin:/bin");
+    const Outcome outcome = run({false, false, true, false}, kAsNobody, installStandIns(scratch));
 
     EXPECT_EQ(outcome.exitStatus, 0);
     EXPECT_EQ(outcome.alerts, kFailureAlert) << outcome.log;
