@@ -17,11 +17,14 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
 	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3 \
 	zlib1g-dev fontconfig bubblewrap tumbler dbus dbus-daemon libglib2.0-bin shared-mime-info xdg-utils \
-	libkf5filemetadata-dev desktop-file-utils
+	libkf5filemetadata-dev desktop-file-utils patchelf dpkg-dev file lintian
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
-.PHONY: all deps build test demo install-user install-system bench bench-thumbnails clean
+PACKAGE_DIR ?= build-package
+
+.PHONY: all deps build test test-package demo install-user install-system uninstall-user uninstall-system \
+	package bench bench-thumbnails clean
 
 all: build
 
@@ -44,11 +47,31 @@ test: build
 demo: build
 	@scripts/demo.sh "$(BUILD_DIR)" "$(SAMPLE)" "$(DEMO_PASTEBOARD)"
 
+# Programs in PREFIX/bin, our libraries in PREFIX/lib/orvella, the bundles in ~/Library or /Library.
 install-user: build
-	cmake --install $(BUILD_DIR) --prefix "$$HOME"
+	cmake --install $(BUILD_DIR) --prefix "$$HOME/.local"
 
 install-system: build
-	cmake --install $(BUILD_DIR) --prefix /
+	cmake --install $(BUILD_DIR) --prefix /usr/local
+
+# What the installs put there, and the uninstaller's own bundles; a skin.plist goes with its bundle.
+uninstall-user:
+	scripts/uninstall.sh "$$HOME/.local" "$$HOME/Library"
+
+uninstall-system:
+	scripts/uninstall.sh /usr/local /Library
+
+# A Debian package for /usr, built in a folder of its own: dist/orvella_VERSION_ARCH.deb.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DORVELLA_DEBIAN_PACKAGE=ON
+	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target orvella-shipped
+	cd $(PACKAGE_DIR) && cpack -G DEB -B "$(CURDIR)/dist"
+	rm -rf dist/_CPack_Packages
+
+# Builds the package, installs and removes it with apt in a private root, and runs lintian on it.
+test-package: package
+	tests/install/package-cycle.sh dist/orvella_*.deb
 
 bench: build
 	bench/run.sh "$(BUILD_DIR)"
@@ -57,4 +80,4 @@ bench-thumbnails: build
 	bench/thumbnails.sh "$(BUILD_DIR)"
 
 clean:
-	rm -rf build build-sanitize
+	rm -rf build build-sanitize $(PACKAGE_DIR) dist

@@ -1,4 +1,5 @@
-// The object header shared by every CoreFoundation stand-in type (private to the stand-ins).
+// The object header shared by every CoreFoundation stand-in type: internal to the stand-ins, which
+// include it as <CoreFoundation/CFObject.h>; the product never does.
 #pragma once
 
 #include "CFBase.h"

@@ -2,7 +2,7 @@
 
 #include "PasteboardStore.h"
 
-#include "../CoreFoundation/CFObject.h"
+#include <CoreFoundation/CFObject.h>
 
 #include <cstdint>
 #include <cstdio>

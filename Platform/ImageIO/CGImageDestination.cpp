@@ -7,7 +7,7 @@
 #include <vector>
 
 // The platform hands out destinations as CF objects; here the object header makes CFRelease work.
-#include "../CoreFoundation/CFObject.h"
+#include <CoreFoundation/CFObject.h>
 
 struct CGImageDestination : __CFObject {
     CFMutableDataRef output = nullptr;

@@ -18,9 +18,22 @@ int Fail(const std::string& message) {
     return 1;
 }
 
+constexpr const char* kUsage = "usage: pbutil list NAME | pbutil get NAME ITEM FLAVOUR | pbutil clear NAME\n";
+
 int Usage() {
-    std::fprintf(stderr, "usage: pbutil list NAME | pbutil get NAME ITEM FLAVOUR | pbutil clear NAME\n");
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+int Help() {
+    std::fputs(kUsage, stdout);
+    std::fputs("Reads and clears the named pasteboards that qxpextract writes.\n"
+               "  list NAME               one line per item and flavour: ID, flavour, byte count\n"
+               "  get NAME ITEM FLAVOUR   the data of one item in one flavour, on standard output\n"
+               "  clear NAME              removes every item\n"
+               "  --help, --version       this text, the version\n",
+               stdout);
+    return 0;
 }
 
 std::string Text(CFStringRef string) {
@@ -114,6 +127,8 @@ int Get(PasteboardRef pasteboard, const char* itemText, const char* flavorText) 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) return Help();
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) return std::printf("pbutil %s\n", ORVELLA_VERSION) < 0;
     if (argc < 3) return Usage();
     const std::string command = argv[1];
     if (!(command == "list" && argc == 3) && !(command == "clear" && argc == 3) && !(command == "get" && argc == 5))

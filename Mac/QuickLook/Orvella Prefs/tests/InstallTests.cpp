@@ -1,4 +1,4 @@
-// The system install (`make install-system`, prefix /) inside the private root: both bundles land
+// The system install (`make install-system`, prefix /usr/local) inside the private root: both bundles land
 // under /Library, complete, and the pane reads the generator's installed settings.
 #include "PaneTestSupport.h"
 
@@ -13,7 +13,7 @@ using Installation = PaneTest;
 TEST_F(Installation, SystemInstallPutsBothBundlesUnderLibrary)
 {
     SKIP_UNLESS_LIBRARY_IS_PRIVATE();
-    ChildResult install = RunChild({std::getenv("CMAKE_COMMAND"), "--install", std::getenv("BUILD_DIR"), "--prefix", "/"});
+    ChildResult install = RunChild({std::getenv("CMAKE_COMMAND"), "--install", std::getenv("BUILD_DIR"), "--prefix", "/usr/local"});
     ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
 
     const std::string generator = "/Library/QuickLook/Foliotta.qlgenerator/Contents";

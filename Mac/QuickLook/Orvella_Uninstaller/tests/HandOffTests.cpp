@@ -34,11 +34,12 @@ protected:
     // Shell text that runs the probe on the pane with the given alert answers and PATH. What the
     // probe and the uninstaller it starts print on standard error goes to "errors".
     static std::string pressUninstall(const std::string& pane, const std::string& answers,
-                                      const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin")
+                                      const std::string& path = "/usr/sbin:/usr/bin:/sbin:/bin",
+                                      const std::string& probe = "'" HANDOFF_PROBE "'")
     {
         return "env -i PATH='" + path + "' HOME=\"$CASE_HOME\" QT_QPA_PLATFORM=offscreen NSALERT_ANSWERS='" + answers +
                "' NSALERT_LOG=\"$CASE_DIR/alerts\" ASAN_OPTIONS=\"$ASAN_OPTIONS\" LSAN_OPTIONS=\"$LSAN_OPTIONS\"" +
-               " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" '" + HANDOFF_PROBE + "' \"" + pane + "\" >> \"$CASE_DIR/probe\" 2>> \"$CASE_DIR/errors\"\n";
+               " UBSAN_OPTIONS=\"$UBSAN_OPTIONS\" " + probe + " \"" + pane + "\" >> \"$CASE_DIR/probe\" 2>> \"$CASE_DIR/errors\"\n";
     }
 
     // Shell text that waits (at most 30 s) until that many alerts have been answered.
@@ -152,19 +153,25 @@ TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
     }
 }
 
+// Installed as `make install-user` does, then run with the build folder hidden: the pane, the
+// uninstaller's copy in /temp and prefhost use only what was installed.
 TEST_F(HandOff, theWholeCycleInstallsOpensAndUninstallsTheProduct)
 {
     const std::string installedPane = "$CASE_HOME/Library/PreferencePanes/Orvella.prefPane";
+    const std::string installedProbe = "\"$CASE_DIR/handoff-probe\"";
     const CaseResult result = runCase(
-        "cmake --install '" BUILD_TREE "' --prefix \"$CASE_HOME\" > \"$CASE_DIR/install.log\" 2>&1 || touch \"$CASE_DIR/install failed\"\n"
+        "cmake --install '" BUILD_TREE "' --prefix \"$CASE_HOME/.local\" > \"$CASE_DIR/install.log\" 2>&1 || touch \"$CASE_DIR/install failed\"\n"
         "[ -d \"$CASE_HOME/Library/QuickLook/Foliotta.qlgenerator\" ] && touch \"$CASE_DIR/generator installed\"\n"
         "[ -x \"" + installedPane + "/Contents/Resources/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller\" ]"
         " && touch \"$CASE_DIR/uninstaller carried\"\n"
+        "cp '" HANDOFF_PROBE "' " + installedProbe + "\n"
+        "patchelf --set-rpath \"$CASE_HOME/.local/lib/orvella\" " + installedProbe + "\n"
+        "mount -t tmpfs hidden-build-folder '" BUILD_TREE "'\n"
         "mkdir -p /temp\n" +
-        pressUninstall(installedPane, "Yes|Ok") + awaitAlerts(2) +
+        pressUninstall(installedPane, "Yes|Ok", "/usr/sbin:/usr/bin:/sbin:/bin", installedProbe) + awaitAlerts(2) +
         "[ -e \"$CASE_HOME/Library/QuickLook/Foliotta.qlgenerator\" ] && touch \"$CASE_DIR/generator left\"\n"
         "[ -e \"" + installedPane + "\" ] && touch \"$CASE_DIR/pane left\"\n"
-        "QT_QPA_PLATFORM=offscreen timeout 20 \"$CASE_HOME/bin/prefhost\" \"" + installedPane +
+        "QT_QPA_PLATFORM=offscreen timeout 20 \"$CASE_HOME/.local/bin/prefhost\" \"" + installedPane +
         "\" > /dev/null 2>&1; echo $? > \"$CASE_DIR/prefhost status\"\n");
 
     ASSERT_FALSE(marked("install failed")) << ReadWholeFile((scratch / "install.log").string());

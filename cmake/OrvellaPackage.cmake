@@ -1,0 +1,39 @@
+# `make package`: a Debian package of an install with prefix /usr (programs in /usr/bin, libraries
+# in /usr/lib/<triplet>/orvella, bundles in /Library). Its dependencies come from dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvella)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Orvella developers <orvella@users.noreply.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "QuarkXPress document previews: extractor and preference pane")
+set(CPACK_PACKAGE_DESCRIPTION "qxpextract reads QuarkXPress documents and leaves their text,
+fonts, colours, page sizes and a picture of the first page on a named
+pasteboard, which pbutil reads. The Orvella preference pane, shown by
+prefhost, sets the skin and background colour of the previews and can
+uninstall the product.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_INSTALL_FULL_LIBDIR}/orvella")
+# The hand-off and the uninstaller ask for rights through sudo.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "sudo")
+# The install script sees the real prefix, and places the bundles in /Library beside it.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_SOURCE_DIR}/packaging/postinst;${CMAKE_SOURCE_DIR}/packaging/postrm")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+
+if(ORVELLA_DEBIAN_PACKAGE)
+  set(docs ${CMAKE_INSTALL_DATADIR}/doc/orvella)
+  set(changelog ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
+  add_custom_command(OUTPUT ${changelog}
+      COMMAND gzip -9n -c ${CMAKE_SOURCE_DIR}/packaging/changelog > ${changelog}
+      DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog)
+  add_custom_target(orvella-changelog ALL DEPENDS ${changelog})
+  add_dependencies(orvella-shipped orvella-changelog)
+  install(FILES ${changelog} packaging/copyright DESTINATION ${docs})
+  install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orvella)
+endif()
+
+include(CPack)

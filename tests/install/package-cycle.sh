@@ -1,0 +1,51 @@
+#!/bin/sh
+# Checks a built Debian package: lintian finds no errors; inside a private root apt installs it,
+# the installed qxpextract and pbutil work from /usr/bin, a reinstall keeps changed settings, and a
+# removal leaves nothing of the package but the user's settings.
+# Usage: package-cycle.sh PACKAGE.deb
+set -eu
+here=$(cd "$(dirname "$0")" && pwd)
+package=$(realpath "$1")
+if [ -z "${PACKAGE_CYCLE_CHILD:-}" ]; then
+    echo "lintian $(basename "$package"):"
+    lintian --tag-display-limit 0 "$package" | tee /tmp/orvella-lintian.$$ || true
+    errors=$(grep -c '^E:' /tmp/orvella-lintian.$$ || true)
+    rm -f /tmp/orvella-lintian.$$
+    [ "$errors" = 0 ] || { echo "FAIL: lintian reports $errors errors"; exit 1; }
+    exec env PACKAGE_CYCLE_CHILD=1 "$here/../support/in-private-root" "$0" "$package"
+fi
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check() { description=$1; shift; "$@" || fail "$description"; }
+export PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive
+export XDG_RUNTIME_DIR=$(mktemp -d /tmp/orvella-package-runtime.XXXXXX)
+sample=$here/../data/qxp/formatting.qxd
+settings=/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources/skin.plist
+rm -rf /Library
+
+apt-get install -y -q "$package" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || { cat "$XDG_RUNTIME_DIR/apt.log"; exit 1; }
+check "qxpextract in /usr/bin" sh -c "/usr/bin/qxpextract -p '$sample' package-test > /dev/null"
+check "pbutil lists the picture" sh -c "/usr/bin/pbutil list package-test | grep -q '^2	public.png	'"
+check "prefhost in /usr/bin" sh -c "/usr/bin/prefhost --version | grep -q '^prefhost '"
+check "the libraries in /usr/lib/<triplet>/orvella" test -f "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orvella/libCoreFoundation.so"
+check "man finds qxpextract" test "$(man -w qxpextract)" = /usr/share/man/man1/qxpextract.1.gz
+check "the default settings are installed" grep -q '<string>none</string>' "$settings"
+check "the pane is in /Library" test -f /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist
+
+sed -i 's|<string>none</string>|<string>RGB(1,2,3)</string>|' "$settings"
+apt-get install -y -q --reinstall "$package" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "reinstall: $(cat "$XDG_RUNTIME_DIR/apt.log")"
+check "a reinstall keeps the settings" grep -q 'RGB(1,2,3)' "$settings"
+
+dpkg -L orvella > "$XDG_RUNTIME_DIR/files"
+apt-get remove -y -q orvella > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "remove: $(cat "$XDG_RUNTIME_DIR/apt.log")"
+while IFS= read -r path; do
+    [ -f "$path" ] && fail "left after removal: $path"
+done < "$XDG_RUNTIME_DIR/files"
+left=$(find /Library -type f)
+check "only the settings are left in /Library (found: $left)" test "$left" = "$settings"
+check "no library folder is left" test ! -e "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orvella"
+
+rm -rf "$XDG_RUNTIME_DIR"
+[ $failures = 0 ] && echo "package cycle: all checks passed"
+exit $((failures != 0))
