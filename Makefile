@@ -41,8 +41,13 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# Every test; the plain run also builds the Debian package and puts it through apt (as root).
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+ifeq ($(SANITIZE),0)
+	@if [ "$$(id -u)" = 0 ]; then $(MAKE) --no-print-directory test-package; \
+	else echo "test-package skipped: installing a package with apt in a private root needs root"; fi
+endif
 
 demo: build
 	@scripts/demo.sh "$(BUILD_DIR)" "$(SAMPLE)" "$(DEMO_PASTEBOARD)"

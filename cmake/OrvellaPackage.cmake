@@ -4,12 +4,14 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orvella developers <orvella@users.noreply.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "QuarkXPress document previews: extractor and preference pane")
-set(CPACK_PACKAGE_DESCRIPTION "qxpextract reads QuarkXPress documents and leaves their text,
-fonts, colours, page sizes and a picture of the first page on a named
-pasteboard, which pbutil reads. The Orvella preference pane, shown by
-prefhost, sets the skin and background colour of the previews and can
-uninstall the product.")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "QuarkXPress document thumbnails, previews and search")
+set(CPACK_PACKAGE_DESCRIPTION "Shows QuarkXPress 3.1 to 4.1 documents in the file managers of
+GNOME, Xfce and KDE: thumbnails, a quick preview window and, in KDE, search
+by their text.
+qxpextract reads QuarkXPress documents and leaves their text, fonts,
+colours, page sizes and a picture of the first page on a named pasteboard,
+which pbutil reads. The Orvella preference pane, shown by prefhost, sets the
+skin and background colour of the previews and can uninstall the product.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
@@ -21,7 +23,15 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "sudo")
 # The install script sees the real prefix, and places the bundles in /Library beside it.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${CMAKE_SOURCE_DIR}/packaging/postinst;${CMAKE_SOURCE_DIR}/packaging/postrm")
+# The maintainer scripts name the thumbnailer's font cache where this prefix puts it.
+set(FOLIOTTA_FONT_CACHE_DIR ${CMAKE_INSTALL_FULL_LIBDIR}/foliotta/fontconfig)
+set(FOLIOTTA_FONT_CONFIGURATION ${CMAKE_INSTALL_FULL_DATADIR}/foliotta/fonts.conf)
+foreach(script postinst postrm)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/${script}.in ${CMAKE_BINARY_DIR}/packaging/${script} @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+endforeach()
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+    "${CMAKE_BINARY_DIR}/packaging/postinst;${CMAKE_BINARY_DIR}/packaging/postrm;${CMAKE_SOURCE_DIR}/packaging/triggers;${CMAKE_SOURCE_DIR}/packaging/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 if(ORVELLA_DEBIAN_PACKAGE)

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Checks a built Debian package: lintian finds no errors; inside a private root apt installs it,
-# the installed qxpextract and pbutil work from /usr/bin, a reinstall keeps changed settings, and a
-# removal leaves nothing of the package but the user's settings.
+# the installed qxpextract and pbutil work from /usr/bin, and so do the thumbnailer, the preview
+# and KDE's search extractor; a reinstall keeps changed settings, and a removal leaves nothing of
+# the package but the user's settings, and a purge leaves nothing.
 # Usage: package-cycle.sh PACKAGE.deb
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -33,18 +34,41 @@ check "man finds qxpextract" test "$(man -w qxpextract)" = /usr/share/man/man1/q
 check "the default settings are installed" grep -q '<string>none</string>' "$settings"
 check "the pane is in /Library" test -f /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist
 
+# The desktop's side: thumbnails, the type, the preview and KDE's search.
+triplet=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+extractor=/usr/lib/$triplet/libexec/kf5/kfilemetadata/externalextractors/foliotta-quarkxpress
+check "the thumbnailer draws from /usr/bin" /usr/bin/foliotta-thumbnailer -s 128 "$sample" "$XDG_RUNTIME_DIR/thumbnail.png"
+check "the thumbnail is a PNG" sh -c "file '$XDG_RUNTIME_DIR/thumbnail.png' | grep -q 'PNG image data'"
+check "the desktops find the thumbnailer" test -f /usr/share/thumbnailers/foliotta.thumbnailer
+check "the type database knows the type" grep -q 'application/vnd.quark.quarkxpress' /usr/share/mime/magic
+check "the thumbnailer's font cache is made" sh -c "ls /usr/lib/$triplet/foliotta/fontconfig/*cache* > /dev/null"
+check "the preview draws from /usr/bin" env QT_QPA_PLATFORM=offscreen HOME="$XDG_RUNTIME_DIR" \
+    /usr/bin/foliotta-preview "$sample" --png "$XDG_RUNTIME_DIR/preview.png"
+check "KDE's search extractor answers" sh -c "printf '{\"path\": \"%s\", \"mimetype\": \"application/vnd.quark.quarkxpress\"}' '$sample' |
+    '$extractor/foliotta-search' | grep -q '\"status\": *\"OK\"'"
+check "KDE's search extractor has its manifest" test -f "$extractor/manifest.json"
+
 sed -i 's|<string>none</string>|<string>RGB(1,2,3)</string>|' "$settings"
 apt-get install -y -q --reinstall "$package" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "reinstall: $(cat "$XDG_RUNTIME_DIR/apt.log")"
 check "a reinstall keeps the settings" grep -q 'RGB(1,2,3)' "$settings"
 
 dpkg -L orvella > "$XDG_RUNTIME_DIR/files"
 apt-get remove -y -q orvella > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "remove: $(cat "$XDG_RUNTIME_DIR/apt.log")"
+autostart=/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop
 while IFS= read -r path; do
-    [ -f "$path" ] && fail "left after removal: $path"
+    [ -f "$path" ] && [ "$path" != "$autostart" ] && fail "left after removal: $path"
 done < "$XDG_RUNTIME_DIR/files"
+# A removal keeps the changed conffile, as Debian does; the desktops skip it once its program is gone.
+check "the kept autostart entry names a program that is gone" sh -c \
+    "program=\$(sed -n 's/^TryExec=//p' $autostart) && [ -n \"\$program\" ] && [ ! -e \"\$program\" ]"
 left=$(find /Library -type f)
 check "only the settings are left in /Library (found: $left)" test "$left" = "$settings"
-check "no library folder is left" test ! -e "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orvella"
+check "no library folder is left" test ! -e "/usr/lib/$triplet/orvella"
+check "no font cache is left" test ! -e "/usr/lib/$triplet/foliotta"
+
+apt-get purge -y -q orvella > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "purge: $(cat "$XDG_RUNTIME_DIR/apt.log")"
+check "a purge removes the autostart entry" test ! -e "$autostart"
+check "a purge removes the settings and /Library" test ! -e /Library
 
 rm -rf "$XDG_RUNTIME_DIR"
 [ $failures = 0 ] && echo "package cycle: all checks passed"
