@@ -11,27 +11,22 @@ using namespace QUARK::QXPMETADATA;
 
 namespace {
 
-std::string Describe(const std::vector<PathCommand>& outline)
-{
+std::string Describe(const std::vector<PathCommand>& outline) {
     std::ostringstream text;
     for (const PathCommand& command : outline) {
-        if (text.tellp() > 0)
-            text << ' ';
+        if (text.tellp() > 0) text << ' ';
         text << command.action;
         if (command.action == 'C')
             text << command.x1 << ',' << command.y1 << ' ' << command.x2 << ',' << command.y2 << ' ';
-        if (command.action == 'Q')
-            text << command.x1 << ',' << command.y1 << ' ';
-        if (command.action != 'Z')
-            text << command.x << ',' << command.y;
+        if (command.action == 'Q') text << command.x1 << ',' << command.y1 << ' ';
+        if (command.action != 'Z') text << command.x << ',' << command.y;
     }
     return text.str();
 }
 
 // One path step per ";": its action, then key=value pairs for svg:<key>, in points unless a
 // value ends in "in".
-librevenge::RVNGPropertyListVector PathOf(const std::string& steps)
-{
+librevenge::RVNGPropertyListVector PathOf(const std::string& steps) {
     librevenge::RVNGPropertyListVector path;
     std::istringstream stepTexts(steps);
     for (std::string stepText; std::getline(stepTexts, stepText, ';');) {
@@ -39,8 +34,7 @@ librevenge::RVNGPropertyListVector PathOf(const std::string& steps)
         std::string action;
         words >> action;
         librevenge::RVNGPropertyList step;
-        if (action != "-")
-            step.insert("librevenge:path-action", action.c_str());
+        if (action != "-") step.insert("librevenge:path-action", action.c_str());
         for (std::string pair; words >> pair;) {
             const std::string key = "svg:" + pair.substr(0, pair.find('='));
             const std::string value = pair.substr(pair.find('=') + 1);
@@ -54,8 +48,7 @@ librevenge::RVNGPropertyListVector PathOf(const std::string& steps)
 
 }  // namespace
 
-TEST(PathOutline, ReducesEveryActionToMovesLinesAndCurves)
-{
+TEST(PathOutline, ReducesEveryActionToMovesLinesAndCurves) {
     const struct {
         const char* steps;
         const char* outline;
@@ -80,8 +73,7 @@ TEST(PathOutline, ReducesEveryActionToMovesLinesAndCurves)
         EXPECT_EQ(Describe(PathOutline(PathOf(example.steps))), example.outline) << example.steps;
 }
 
-TEST(MarkerOutline, ReadsAbsoluteAndRelativeStepsAndStopsAtWhatItCannotRead)
-{
+TEST(MarkerOutline, ReadsAbsoluteAndRelativeStepsAndStopsAtWhatItCannotRead) {
     const struct {
         const char* path;
         const char* outline;
@@ -106,8 +98,7 @@ TEST(MarkerOutline, ReadsAbsoluteAndRelativeStepsAndStopsAtWhatItCannotRead)
         EXPECT_EQ(Describe(MarkerOutline(example.path)), example.outline) << example.path;
 }
 
-TEST(MarkerOutline, KeepsAtMostAThousandStepsOfAnEndlessPath)
-{
+TEST(MarkerOutline, KeepsAtMostAThousandStepsOfAnEndlessPath) {
     std::string path = "M0 0";
     for (int i = 0; i < 5000; ++i)
         path += " 1 1";
