@@ -72,12 +72,10 @@ public:
 private:
     bool Ignoring() const { return fMasterPageDepth > 0 || fModel.pages.empty(); }
     bool KeepingDrawing() const { return fKeepFirstPageDrawing && fModel.pages.size() == 1 && fMasterPageDepth == 0; }
-    const librevenge::RVNGProperty* Lookup(const librevenge::RVNGPropertyList& call, const char* key) const;
     void NoteColor(const std::string& color);
     void NoteFont(const std::string& font);
     void NoteShapeColors(const librevenge::RVNGPropertyList& call);
     void AddShape(const librevenge::RVNGPropertyList& call, std::vector<PathCommand> outline);
-    GraphicStyle StyleOf(const librevenge::RVNGPropertyList& call) const;
     void AddText(const std::string& plain, const std::string& drawn);
     void FinishParagraph();
     void FlushPageText();

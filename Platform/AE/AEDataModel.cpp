@@ -1,4 +1,4 @@
-#include "AEDataModel.h"
+#include <AE/AEDataModel.h>
 
 #include <algorithm>
 #include <cstdlib>

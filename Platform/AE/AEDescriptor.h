@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "AEDataModel.h"
+#include <AE/AEDataModel.h>
 
 struct OpaqueAEDataStorageType {
     std::vector<unsigned char> bytes;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "AEDataModel.h"
+#include <AE/AEDataModel.h>
 
 struct AECallRecord {
     const char* function;    // "AECreateDesc", "AECreateAppleEvent", "AESend", "AEDisposeDesc"

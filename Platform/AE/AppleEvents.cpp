@@ -1,4 +1,4 @@
-#include "AppleEvents.h"
+#include <AE/AppleEvents.h>
 
 #include <cstring>
 

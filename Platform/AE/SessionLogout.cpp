@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "AEDataModel.h"
+#include <AE/AEDataModel.h>
 
 extern char** environ;
 

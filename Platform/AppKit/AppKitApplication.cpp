@@ -1,4 +1,4 @@
-#include "AppKitApplication.h"
+#include <AppKit/AppKitApplication.h>
 
 #include <QApplication>
 

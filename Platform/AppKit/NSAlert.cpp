@@ -1,8 +1,8 @@
 // The alert presenter: shows the alert's window and waits for the user. Tests link a presenter of
 // their own in place of this file's runModal.
-#include "NSAlert.h"
+#include <AppKit/NSAlert.h>
 
-#include "NSAlertPanel.h"
+#include <AppKit/NSAlertPanel.h>
 
 #include <QGuiApplication>
 #include <QPushButton>

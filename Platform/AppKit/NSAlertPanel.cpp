@@ -1,6 +1,6 @@
-#include "NSAlertPanel.h"
+#include <AppKit/NSAlertPanel.h>
 
-#include "AppKitApplication.h"
+#include <AppKit/AppKitApplication.h>
 
 #include <QApplication>
 #include <QDialog>

@@ -1,11 +1,11 @@
-#include "NSApplication.h"
+#include <AppKit/NSApplication.h>
 
 #include <QApplication>
 #include <QTimer>
 
 #include <cstdlib>
 
-#include "AppKitApplication.h"
+#include <AppKit/AppKitApplication.h>
 
 const NSString NSApplicationDidFinishLaunchingNotification = "NSApplicationDidFinishLaunchingNotification";
 

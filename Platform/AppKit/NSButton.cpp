@@ -1,4 +1,4 @@
-#include "NSButton.h"
+#include <AppKit/NSButton.h>
 
 #include <QAbstractButton>
 

@@ -1,4 +1,4 @@
-#include "NSColor.h"
+#include <AppKit/NSColor.h>
 
 #include <algorithm>
 

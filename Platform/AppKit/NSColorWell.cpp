@@ -1,4 +1,4 @@
-#include "NSColorWell.h"
+#include <AppKit/NSColorWell.h>
 
 #include <QAbstractButton>
 #include <QColorDialog>

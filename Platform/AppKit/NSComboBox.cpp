@@ -1,4 +1,4 @@
-#include "NSComboBox.h"
+#include <AppKit/NSComboBox.h>
 
 #include <QComboBox>
 #include <QSignalBlocker>

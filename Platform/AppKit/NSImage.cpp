@@ -1,4 +1,4 @@
-#include "NSImage.h"
+#include <AppKit/NSImage.h>
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "NSImageView.h"
+#include <AppKit/NSImageView.h>
 
 #include <QEvent>
 #include <QImage>

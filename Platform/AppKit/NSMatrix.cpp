@@ -1,4 +1,4 @@
-#include "NSMatrix.h"
+#include <AppKit/NSMatrix.h>
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,11 +1,11 @@
-#include "NSNib.h"
+#include <AppKit/NSNib.h>
 
-#include "AppKitApplication.h"
-#include "NSButton.h"
-#include "NSColorWell.h"
-#include "NSComboBox.h"
-#include "NSImageView.h"
-#include "NSMatrix.h"
+#include <AppKit/AppKitApplication.h>
+#include <AppKit/NSButton.h>
+#include <AppKit/NSColorWell.h>
+#include <AppKit/NSComboBox.h>
+#include <AppKit/NSImageView.h>
+#include <AppKit/NSMatrix.h>
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "NSWindow.h"
+#include <AppKit/NSWindow.h>
 
-#include "AppKitApplication.h"
+#include <AppKit/AppKitApplication.h>
 
 #include <QCloseEvent>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "NSWorkspace.h"
+#include <AppKit/NSWorkspace.h>
 
 #include <fcntl.h>
 #include <sys/wait.h>

@@ -1,6 +1,6 @@
-#include "CFArray.h"
+#include <CoreFoundation/CFArray.h>
 
-#include "CFObject.h"
+#include <CoreFoundation/CFObject.h>
 
 #include <cstdlib>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "CFObject.h"
+#include <CoreFoundation/CFObject.h>
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
-#include "CFData.h"
+#include <CoreFoundation/CFData.h>
 
-#include "CFObject.h"
+#include <CoreFoundation/CFObject.h>
 
 #include <cstdlib>
 #include <vector>

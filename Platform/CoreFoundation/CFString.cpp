@@ -1,6 +1,6 @@
-#include "CFString.h"
+#include <CoreFoundation/CFString.h>
 
-#include "CFData.h"
+#include <CoreFoundation/CFData.h>
 #include "CFStringStorage.h"
 #include "TextEncoding.h"
 

@@ -1,8 +1,8 @@
 // The string object behind CFStringRef (private to the stand-ins).
 #pragma once
 
-#include "CFObject.h"
-#include "CFString.h"
+#include <CoreFoundation/CFObject.h>
+#include <CoreFoundation/CFString.h>
 
 #include <string>
 

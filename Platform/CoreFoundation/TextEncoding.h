@@ -1,7 +1,7 @@
 // Conversions between byte encodings and UTF-16 (private to the stand-ins).
 #pragma once
 
-#include "CFString.h"
+#include <CoreFoundation/CFString.h>
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "CGImage.h"
+#include <CoreGraphics/CGImage.h>
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "NSAutoreleasePool.h"
+#include <Foundation/NSAutoreleasePool.h>
 
 #include <algorithm>
 

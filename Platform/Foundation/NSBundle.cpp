@@ -1,6 +1,6 @@
-#include "NSBundle.h"
+#include <Foundation/NSBundle.h>
 
-#include "NSFileManager.h"
+#include <Foundation/NSFileManager.h>
 
 #include <dlfcn.h>
 #include <map>

@@ -1,4 +1,4 @@
-#include "NSDictionary.h"
+#include <Foundation/NSDictionary.h>
 
 #include <plist/plist.h>
 

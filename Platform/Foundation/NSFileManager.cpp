@@ -1,4 +1,4 @@
-#include "NSFileManager.h"
+#include <Foundation/NSFileManager.h>
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "NSLog.h"
+#include <Foundation/NSLog.h>
 
 #include <cerrno>
 #include <chrono>

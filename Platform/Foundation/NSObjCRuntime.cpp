@@ -1,6 +1,6 @@
-#include "NSObjCRuntime.h"
+#include <Foundation/NSObjCRuntime.h>
 
-#include "NSString.h"
+#include <Foundation/NSString.h>
 
 #include <cstdio>
 #include <map>

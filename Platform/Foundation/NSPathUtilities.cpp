@@ -1,4 +1,4 @@
-#include "NSPathUtilities.h"
+#include <Foundation/NSPathUtilities.h>
 
 #include <cstdlib>
 #include <pwd.h>

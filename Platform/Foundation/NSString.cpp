@@ -1,6 +1,6 @@
-#include "NSString.h"
+#include <Foundation/NSString.h>
 
-#include "NSArray.h"
+#include <Foundation/NSArray.h>
 
 #include <charconv>
 #include <cfloat>

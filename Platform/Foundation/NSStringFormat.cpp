@@ -1,7 +1,7 @@
-#include "NSStringFormat.h"
+#include <Foundation/NSStringFormat.h>
 
-#include "NSObjCRuntime.h"
-#include "NSValue.h"
+#include <Foundation/NSObjCRuntime.h>
+#include <Foundation/NSValue.h>
 
 #include <cstdio>
 #include <cstring>

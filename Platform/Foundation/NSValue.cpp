@@ -1,4 +1,4 @@
-#include "NSValue.h"
+#include <Foundation/NSValue.h>
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "Pasteboard.h"
+#include <HIServices/Pasteboard.h>
 
 #include "PasteboardStore.h"
 

@@ -1,7 +1,7 @@
 // The SQLite database that holds every named pasteboard of this user (private to the stand-in).
 #pragma once
 
-#include "Pasteboard.h"
+#include <HIServices/Pasteboard.h>
 #include "PasteboardStoreFolder.h"
 
 #include <cstdint>

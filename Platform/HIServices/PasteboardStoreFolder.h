@@ -2,7 +2,7 @@
 // index, a lock file, and at most one damaged store set aside (private to the stand-in).
 #pragma once
 
-#include "Pasteboard.h"
+#include <HIServices/Pasteboard.h>
 
 #include <string>
 #include <sys/types.h>

@@ -1,4 +1,4 @@
-#include "CGImageDestination.h"
+#include <ImageIO/CGImageDestination.h>
 
 #include <CoreServices/CoreServices.h>
 

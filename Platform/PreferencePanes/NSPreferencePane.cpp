@@ -1,4 +1,4 @@
-#include "NSPreferencePane.h"
+#include <PreferencePanes/NSPreferencePane.h>
 
 NSPreferencePane* NSPreferencePane::initWithBundle(NSBundle* bundle)
 {

@@ -1,4 +1,4 @@
-#include "Authorization.h"
+#include <Security/Authorization.h>
 
 #include <sys/mman.h>
 #include <sys/socket.h>
@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-#include "AuthorizationDB.h"
+#include <Security/AuthorizationDB.h>
 #include "SudoCommand.h"
 
 struct AuthorizationOpaqueRef {

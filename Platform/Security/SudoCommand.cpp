@@ -11,7 +11,7 @@
 #include <cstring>
 #include <thread>
 
-#include "Authorization.h"
+#include <Security/Authorization.h>
 
 extern char** environ;
 

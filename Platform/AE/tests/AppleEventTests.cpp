@@ -1,5 +1,5 @@
 #include <AE/AE.h>
-#include <AE/AEObserver.h>
+#include "AEObserver.h"
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 

@@ -2,7 +2,7 @@
 // include it as <CoreFoundation/CFObject.h>; the product never does.
 #pragma once
 
-#include "CFBase.h"
+#include <CoreFoundation/CFBase.h>
 
 #include <atomic>
 
