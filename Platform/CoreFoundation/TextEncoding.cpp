@@ -1,72 +1,39 @@
 #include "TextEncoding.h"
 
 #include <array>
-#include <cerrno>
-#include <iconv.h>
 #include <unordered_map>
 
 namespace {
 
-// One iconv descriptor per conversion and thread: opening one costs more than a short conversion.
-class IconvConverter {
-public:
-    IconvConverter(const char* to, const char* from) : descriptor_(iconv_open(to, from)) {}
-    ~IconvConverter() {
-        if (valid()) iconv_close(descriptor_);
-    }
-    IconvConverter(const IconvConverter&) = delete;
-    IconvConverter& operator=(const IconvConverter&) = delete;
-
-    bool valid() const { return descriptor_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Whole input or nothing: an invalid or truncated sequence fails the conversion.
-    std::optional<std::string> convert(std::string_view input) {
-        if (!valid()) return std::nullopt;
-        iconv(descriptor_, nullptr, nullptr, nullptr, nullptr);
-        std::string output(input.size() * 4 + 8, '\0');
-        char* in = const_cast<char*>(input.data());
-        size_t inLeft = input.size();
-        char* out = output.data();
-        size_t outLeft = output.size();
-        if (iconv(descriptor_, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) return std::nullopt;
-        if (iconv(descriptor_, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1)) return std::nullopt;
-        output.resize(output.size() - outLeft);
-        return output;
-    }
-
-private:
-    iconv_t descriptor_;
+// Mac OS Roman from 0x80 up, as iconv's MACINTOSH has it but with the Apple logo at 0xF0. A table
+// of our own rather than iconv: opening an iconv conversion loads a converter module, which costs
+// every short-lived program that touches a string more than its strings do.
+constexpr std::array<char16_t, 128> kMacRomanHigh = {
+    0x00C4, 0x00C5, 0x00C7, 0x00C9, 0x00D1, 0x00D6, 0x00DC, 0x00E1,
+    0x00E0, 0x00E2, 0x00E4, 0x00E3, 0x00E5, 0x00E7, 0x00E9, 0x00E8,
+    0x00EA, 0x00EB, 0x00ED, 0x00EC, 0x00EE, 0x00EF, 0x00F1, 0x00F3,
+    0x00F2, 0x00F4, 0x00F6, 0x00F5, 0x00FA, 0x00F9, 0x00FB, 0x00FC,
+    0x2020, 0x00B0, 0x00A2, 0x00A3, 0x00A7, 0x2022, 0x00B6, 0x00DF,
+    0x00AE, 0x00A9, 0x2122, 0x00B4, 0x00A8, 0x2260, 0x00C6, 0x00D8,
+    0x221E, 0x00B1, 0x2264, 0x2265, 0x00A5, 0x00B5, 0x2202, 0x2211,
+    0x220F, 0x03C0, 0x222B, 0x00AA, 0x00BA, 0x03A9, 0x00E6, 0x00F8,
+    0x00BF, 0x00A1, 0x00AC, 0x221A, 0x0192, 0x2248, 0x0394, 0x00AB,
+    0x00BB, 0x2026, 0x00A0, 0x00C0, 0x00C3, 0x00D5, 0x0152, 0x0153,
+    0x2013, 0x2014, 0x201C, 0x201D, 0x2018, 0x2019, 0x00F7, 0x25CA,
+    0x00FF, 0x0178, 0x2044, 0x20AC, 0x2039, 0x203A, 0xFB01, 0xFB02,
+    0x2021, 0x00B7, 0x201A, 0x201E, 0x2030, 0x00C2, 0x00CA, 0x00C1,
+    0x00CB, 0x00C8, 0x00CD, 0x00CE, 0x00CF, 0x00CC, 0x00D3, 0x00D4,
+    0xF8FF, 0x00D2, 0x00DA, 0x00DB, 0x00D9, 0x0131, 0x02C6, 0x02DC,
+    0x00AF, 0x02D8, 0x02D9, 0x02DA, 0x00B8, 0x02DD, 0x02DB, 0x02C7,
 };
 
-std::u16string FromUTF16LEBytes(const std::string& bytes) {
-    std::u16string units(bytes.size() / 2, u'\0');
-    for (size_t i = 0; i < units.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<UInt8>(bytes[2 * i]) | (static_cast<UInt8>(bytes[2 * i + 1]) << 8));
-    return units;
-}
-
-// Mac OS Roman as Apple's current table has it; iconv's MACINTOSH differs only in the Apple logo.
-const std::array<char16_t, 256>& MacRomanTable() {
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> result{};
-        IconvConverter toUTF16("UTF-16LE", "MACINTOSH");
-        std::string all(256, '\0');
-        for (int byte = 0; byte < 256; ++byte) all[static_cast<size_t>(byte)] = static_cast<char>(byte);
-        std::optional<std::string> converted = toUTF16.convert(all);
-        std::u16string units = converted && converted->size() == 512 ? FromUTF16LEBytes(*converted) : std::u16string();
-        for (size_t byte = 0; byte < 256; ++byte)
-            result[byte] = byte < units.size() ? units[byte] : (byte < 128 ? char16_t(byte) : u'\uFFFD');
-        result[0xF0] = u'\uF8FF';
-        return result;
-    }();
-    return table;
-}
+char16_t MacRomanCharacter(UInt8 byte) { return byte < 0x80 ? char16_t(byte) : kMacRomanHigh[byte - 0x80]; }
 
 const std::unordered_map<char16_t, UInt8>& MacRomanReverse() {
     static const std::unordered_map<char16_t, UInt8> reverse = [] {
         std::unordered_map<char16_t, UInt8> result;
-        const auto& table = MacRomanTable();
-        for (size_t byte = 0; byte < 256; ++byte) result.emplace(table[byte], static_cast<UInt8>(byte));
+        for (unsigned byte = 0; byte < 256; ++byte)
+            result.emplace(MacRomanCharacter(static_cast<UInt8>(byte)), static_cast<UInt8>(byte));
         return result;
     }();
     return reverse;
@@ -74,6 +41,41 @@ const std::unordered_map<char16_t, UInt8>& MacRomanReverse() {
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut-off sequence.
+std::optional<std::u16string> DecodeUTF8(std::string_view bytes) {
+    std::u16string units;
+    units.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const UInt8 lead = static_cast<UInt8>(bytes[i]);
+        if (lead < 0x80) {
+            units.push_back(lead);
+            ++i;
+            continue;
+        }
+        size_t length;
+        char32_t code, smallest;
+        if ((lead & 0xE0) == 0xC0) length = 2, code = lead & 0x1F, smallest = 0x80;
+        else if ((lead & 0xF0) == 0xE0) length = 3, code = lead & 0x0F, smallest = 0x800;
+        else if ((lead & 0xF8) == 0xF0) length = 4, code = lead & 0x07, smallest = 0x10000;
+        else return std::nullopt;
+        if (bytes.size() - i < length) return std::nullopt;
+        for (size_t k = 1; k < length; ++k) {
+            const UInt8 next = static_cast<UInt8>(bytes[i + k]);
+            if ((next & 0xC0) != 0x80) return std::nullopt;
+            code = (code << 6) | (next & 0x3F);
+        }
+        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+        if (code >= 0x10000) {
+            units.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(code));
+        }
+        i += length;
+    }
+    return units;
+}
 
 std::optional<std::vector<UInt8>> EncodeUTF8(std::u16string_view units, UInt8 lossByte) {
     std::vector<UInt8> bytes;
@@ -136,9 +138,8 @@ namespace TextEncoding {
 std::optional<std::u16string> Decode(std::string_view bytes, CFStringEncoding encoding) {
     switch (encoding) {
     case kCFStringEncodingMacRoman: {
-        const auto& table = MacRomanTable();
         std::u16string units(bytes.size(), u'\0');
-        for (size_t i = 0; i < bytes.size(); ++i) units[i] = table[static_cast<UInt8>(bytes[i])];
+        for (size_t i = 0; i < bytes.size(); ++i) units[i] = MacRomanCharacter(static_cast<UInt8>(bytes[i]));
         return units;
     }
     case kCFStringEncodingASCII: {
@@ -149,12 +150,8 @@ std::optional<std::u16string> Decode(std::string_view bytes, CFStringEncoding en
         }
         return units;
     }
-    case kCFStringEncodingUTF8: {
-        thread_local IconvConverter fromUTF8("UTF-16LE", "UTF-8");
-        std::optional<std::string> converted = fromUTF8.convert(bytes);
-        if (!converted) return std::nullopt;
-        return FromUTF16LEBytes(*converted);
-    }
+    case kCFStringEncodingUTF8:
+        return DecodeUTF8(bytes);
     case kCFStringEncodingUTF16:
     case kCFStringEncodingUTF16LE:
     case kCFStringEncodingUTF16BE: {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <string>
 #include <vector>
 
@@ -37,7 +39,8 @@ TEST(Strings, UTF8RoundTripsAndCountsUTF16Units) {
 }
 
 TEST(Strings, InvalidUTF8GivesNoString) {
-    for (const char* bad : {"\xFF", "abc\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80"})
+    for (const char* bad : {"\xFF", "abc\xC3", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\x80", "\xE0\x80\xAF",
+                            "\xF0\x80\x80\xAF", "\xF8\x88\x80\x80\x80", "\xC3\x28", "\xE2\x82"})
         EXPECT_EQ(CFStringCreateWithCString(kCFAllocatorDefault, bad, kCFStringEncodingUTF8), nullptr) << bad;
     CFStringRef empty = CFStringCreateWithCString(kCFAllocatorDefault, "", kCFStringEncodingUTF8);
     ASSERT_NE(empty, nullptr);
@@ -63,6 +66,40 @@ TEST(Strings, MacRomanReadsEveryByteAsOneCharacter) {
     // And back: every character has its byte again.
     EXPECT_EQ(External(string, kCFStringEncodingMacRoman), all);
     CFRelease(string);
+}
+
+// glibc's converters as the reference: every Mac OS Roman byte, and UTF-8 across the lengths and
+// their edges, decode to the same UTF-16 units.
+TEST(Strings, DecodingAgreesWithIconv) {
+    auto iconvUnits = [](const std::string& bytes, const char* from) {
+        iconv_t converter = iconv_open("UTF-16LE", from);
+        std::string out(bytes.size() * 4 + 4, '\0');
+        char* in = const_cast<char*>(bytes.data());
+        char* to = out.data();
+        size_t inLeft = bytes.size(), outLeft = out.size();
+        const bool converted = converter != reinterpret_cast<iconv_t>(-1) &&
+                               iconv(converter, &in, &inLeft, &to, &outLeft) != static_cast<size_t>(-1);
+        if (converter != reinterpret_cast<iconv_t>(-1)) iconv_close(converter);
+        std::u16string units;
+        for (size_t i = 0; converted && i + 1 < out.size() - outLeft; i += 2)
+            units.push_back(static_cast<char16_t>(static_cast<UInt8>(out[i]) | static_cast<UInt8>(out[i + 1]) << 8));
+        return units;
+    };
+    std::string high;
+    for (int byte = 0x80; byte < 0x100; ++byte) high += static_cast<char>(byte);
+    std::u16string expected = iconvUnits(high, "MACINTOSH");
+    ASSERT_EQ(expected.size(), 128u);
+    expected[0xF0 - 0x80] = u'\uF8FF';  // the Apple logo, which iconv maps elsewhere
+    CFStringRef roman = CFStringCreateWithCString(kCFAllocatorDefault, high.c_str(), kCFStringEncodingMacRoman);
+    EXPECT_EQ(Units(roman), expected);
+    CFRelease(roman);
+    for (const char* text : {"\x7F\xC2\x80\xDF\xBF", "\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF",
+                             "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x94 \xF0\x9F\x93\x84"}) {
+        CFStringRef string = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingUTF8);
+        ASSERT_NE(string, nullptr) << text;
+        EXPECT_EQ(Units(string), iconvUnits(text, "UTF-8")) << text;
+        CFRelease(string);
+    }
 }
 
 TEST(Strings, CharactersWithoutAnEncodingFailOrBecomeTheLossByte) {

@@ -12,7 +12,7 @@ namespace {
 
 struct Decoded {
     png_uint_32 width = 0, height = 0;
-    bool alpha = false;
+    bool alpha = false, colour = false;
     std::vector<UInt8> rgba;
 };
 
@@ -28,6 +28,7 @@ Decoded EncodeAndDecode(CGImageRef image) {
     if (png_image_begin_read_from_memory(&reader, CFDataGetBytePtr(png), static_cast<size_t>(CFDataGetLength(png)))) {
         decoded.width = reader.width, decoded.height = reader.height;
         decoded.alpha = (reader.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+        decoded.colour = (reader.format & PNG_FORMAT_FLAG_COLOR) != 0;
         reader.format = PNG_FORMAT_RGBA;
         decoded.rgba.resize(PNG_IMAGE_SIZE(reader));
         if (!png_image_finish_read(&reader, nullptr, decoded.rgba.data(), 0, nullptr)) decoded.rgba.clear();
@@ -43,15 +44,22 @@ struct Layout {
     std::vector<UInt8> pixel[2];  // two pixels as stored
     std::vector<UInt8> expected;  // both as straight RGBA
     bool alpha;                   // whether the PNG keeps an alpha channel
+    bool colour;                  // whether it keeps colour channels, or only grey
 };
 
 TEST(PNGEncoding, RowsComeBackStraightWhateverThePaddingAndLayout) {
     const Layout layouts[] = {
         {"cairo's premultiplied BGRA", kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little,
-         {{0, 0, 128, 128}, {255, 255, 255, 255}}, {255, 0, 0, 128, 255, 255, 255, 255}, true},
+         {{0, 0, 128, 128}, {255, 255, 255, 255}}, {255, 0, 0, 128, 255, 255, 255, 255}, true, true},
         {"opaque BGRA, written without alpha", kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little,
-         {{10, 20, 30, 255}, {0, 0, 0, 255}}, {30, 20, 10, 255, 0, 0, 0, 255}, false},
-        {"straight RGBA", kCGImageAlphaLast, {{1, 2, 3, 4}, {200, 100, 50, 0}}, {1, 2, 3, 4, 200, 100, 50, 0}, true},
+         {{10, 20, 30, 255}, {0, 0, 0, 255}}, {30, 20, 10, 255, 0, 0, 0, 255}, false, true},
+        {"opaque greys, written as grey", kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little,
+         {{77, 77, 77, 255}, {255, 255, 255, 255}}, {77, 77, 77, 255, 255, 255, 255, 255}, false, false},
+        {"greys but one nearly grey pixel", kCGImageAlphaNoneSkipLast,
+         {{77, 77, 77, 0}, {200, 200, 201, 0}}, {77, 77, 77, 255, 200, 200, 201, 255}, false, true},
+        {"translucent greys keep colour and alpha", kCGImageAlphaLast,
+         {{9, 9, 9, 9}, {0, 0, 0, 0}}, {9, 9, 9, 9, 0, 0, 0, 0}, true, true},
+        {"straight RGBA", kCGImageAlphaLast, {{1, 2, 3, 4}, {200, 100, 50, 0}}, {1, 2, 3, 4, 200, 100, 50, 0}, true, true},
     };
     constexpr size_t kWidth = 2, kHeight = 3, kBytesPerRow = 12;  // four bytes of padding per row
     for (const Layout& layout : layouts) {
@@ -76,6 +84,7 @@ TEST(PNGEncoding, RowsComeBackStraightWhateverThePaddingAndLayout) {
         EXPECT_EQ(decoded.width, kWidth);
         EXPECT_EQ(decoded.height, kHeight);
         EXPECT_EQ(decoded.alpha, layout.alpha);
+        EXPECT_EQ(decoded.colour, layout.colour);
         std::vector<UInt8> expected;
         for (size_t y = 0; y < kHeight; ++y) expected.insert(expected.end(), layout.expected.begin(), layout.expected.end());
         EXPECT_EQ(decoded.rgba, expected);
