@@ -1,5 +1,6 @@
 #include "PageRenderer.h"
 
+#include "FreeingDeleter.h"
 #include "TextModule.h"
 
 #include <cairo.h>
@@ -15,12 +16,8 @@ namespace {
 
 constexpr double kLargestPageSide = 100000;  // points; beyond this a size is taken as damaged
 
-template <class T, void (*Free)(T*)>
-struct Deleter {
-    void operator()(T* object) const { Free(object); }
-};
-using SurfacePtr = std::unique_ptr<cairo_surface_t, Deleter<cairo_surface_t, cairo_surface_destroy>>;
-using ContextPtr = std::unique_ptr<cairo_t, Deleter<cairo_t, cairo_destroy>>;
+using SurfacePtr = FreeingPtr<cairo_surface_t, cairo_surface_destroy>;
+using ContextPtr = FreeingPtr<cairo_t, cairo_destroy>;
 
 void SetColor(cairo_t* cr, const RGBColor& color) { cairo_set_source_rgb(cr, color.red, color.green, color.blue); }
 

@@ -1,6 +1,7 @@
 #include "TextDrawing.h"
 
 #include "FontMatcher.h"
+#include "FreeingDeleter.h"
 
 #include <fontconfig/fontconfig.h>
 #include <pango/pangocairo.h>
@@ -16,14 +17,10 @@ namespace {
 
 constexpr double kLongestLength = 100000;  // points; beyond this a length is taken as damaged
 
-template <class T, void (*Free)(T*)>
-struct Deleter {
-    void operator()(T* object) const { Free(object); }
-};
-using FontDescriptionPtr = std::unique_ptr<PangoFontDescription, Deleter<PangoFontDescription, pango_font_description_free>>;
+using FontDescriptionPtr = FreeingPtr<PangoFontDescription, pango_font_description_free>;
 
 void GObjectUnref(PangoLayout* layout) { g_object_unref(layout); }
-using LayoutPtr = std::unique_ptr<PangoLayout, Deleter<PangoLayout, GObjectUnref>>;
+using LayoutPtr = FreeingPtr<PangoLayout, GObjectUnref>;
 
 // Pango measures in integer units of 1/1024 point; damaged documents may hold lengths that do
 // not fit, so they are bounded first.
