@@ -30,7 +30,9 @@ check "qxpextract in /usr/bin" sh -c "/usr/bin/qxpextract -p '$sample' package-t
 check "pbutil lists the picture" sh -c "/usr/bin/pbutil list package-test | grep -q '^2	public.png	'"
 check "prefhost in /usr/bin" sh -c "/usr/bin/prefhost --version | grep -q '^prefhost '"
 check "the libraries in /usr/lib/<triplet>/orvella" test -f "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/orvella/libCoreFoundation.so"
-check "man finds qxpextract" test "$(man -w qxpextract)" = /usr/share/man/man1/qxpextract.1.gz
+for program in $(dpkg -L orvella | grep '^/usr/bin/'); do
+    check "man finds $(basename "$program")" test "$(man -w "$(basename "$program")")" = "/usr/share/man/man1/$(basename "$program").1.gz"
+done
 check "the default settings are installed" grep -q '<string>none</string>' "$settings"
 check "the pane is in /Library" test -f /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist
 
