@@ -97,12 +97,13 @@ umount "$build"
 uninstall=$(dirname "$0")/../../scripts/uninstall.sh
 "$uninstall" /usr/local /Library
 "$uninstall" "$home/.local" "$home/Library"
-left=$(for prefix in /usr/local "$home/.local"; do
-          find "$prefix" -path "$prefix/lib/orvella" -o -path "$prefix/share/orvella" -o -name qxpextract -o -name pbutil \
-               -o -name prefhost -o -name 'qxpextract.1.gz' -o -name 'pbutil.1.gz' -o -name 'prefhost.1.gz'
-      done
-      find /Library "$home/Library" -name '*.prefPane' -o -name '*.qlgenerator')
+left=$(find /usr/local "$home/.local" /etc/xdg/autostart "$home/.config" /Library "$home/Library" \
+            \( -iname '*orvella*' -o -iname '*foliotta*' -o -name qxpextract -o -name pbutil -o -name prefhost \
+               -o -name 'qxpextract.1.gz' -o -name 'pbutil.1.gz' -o -name 'prefhost.1.gz' \) 2>/dev/null)
 check "the uninstall scripts leave nothing (found: $left)" test -z "$left"
+for database in /usr/local/share/mime "$home/.local/share/mime"; do
+    check "the type database forgets the type: $database" sh -c "! grep -qs quarkxpress '$database/types'"
+done
 rm -rf "$home" "$XDG_RUNTIME_DIR"
 [ $failures = 0 ] && echo "install cycle: all checks passed"
 exit $((failures != 0))

@@ -33,6 +33,12 @@ file(INSTALL "${FOLIOTTA_SCRATCH}/fonts.conf" DESTINATION "${datadir}/foliotta")
 file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" DESTINATION "${desktopdata}/thumbnailers")
 file(INSTALL "${FOLIOTTA_SOURCE}/foliotta-quarkxpress.xml" DESTINATION "${desktopdata}/mime/packages")
 file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" DESTINATION "${autostart}")
+# "Open With" in the file manager, where the quick preview is built.
+if(FOLIOTTA_WITH_PREVIEW)
+    set(FOLIOTTA_PREVIEW "${prefix}/${FOLIOTTA_BINDIR}/foliotta-preview")
+    configure_file("${FOLIOTTA_SOURCE}/../Preview/foliotta-preview.desktop.in" "${FOLIOTTA_SCRATCH}/foliotta-preview.desktop" @ONLY)
+    file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-preview.desktop" DESTINATION "${desktopdata}/applications")
+endif()
 
 if("$ENV{DESTDIR}" STREQUAL "")
     find_program(UPDATE_MIME_DATABASE update-mime-database)
