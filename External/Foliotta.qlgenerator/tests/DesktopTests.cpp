@@ -22,7 +22,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string corpus = QXP_CORPUS;
+// The project's own samples: a 4.0 Windows document with its extension, a 3.3 Macintosh one
+// without, one set in several faces, and one in a format no reader reads.
+const std::string samples = SAMPLES;
+const std::string windowsSample = samples + "/colors.qxd";
+const std::string macSample = samples + "/textboxes-3.3";
+const std::string facesSample = samples + "/formatting.qxd";
+const std::string unsupportedSample = samples + "/qxp2-unsupported";
 
 bool InsidePrivateRoot() { return std::getenv("FOLIOTTA_PRIVATE_ROOT") != nullptr; }
 
@@ -48,9 +54,9 @@ std::string EntryValue(const std::string& file, const std::string& key)
 TEST(TypeDatabase, NamesQuarkXPressDocumentsByNameAndByContent)
 {
     TemporaryFolder data("foliotta-data");
-    const std::string macFile = data.WriteFile("documents/colors", ReadWholeFile(corpus + "/3.3_mac/colors"));
-    const std::string oldFile = data.WriteFile("documents/qxp2_mac", ReadWholeFile(corpus + "/unsupported/qxp2_mac"));
-    const std::string windowsFile = corpus + "/4.0_win/colors.qxd";
+    const std::string macFile = data.WriteFile("documents/colors", ReadWholeFile(macSample));
+    const std::string oldFile = data.WriteFile("documents/qxp2_mac", ReadWholeFile(unsupportedSample));
+    const std::string windowsFile = windowsSample;
     auto typeOf = [&](const std::string& file, const char* tool) {
         const std::map<std::string, std::optional<std::string>> environment = {{"XDG_DATA_HOME", data.path()},
                                                                                {"XDG_CURRENT_DESKTOP", "GNOME"}};
@@ -175,7 +181,7 @@ TEST_F(GnomeSandbox, DrawsWithTheFacesTheDocumentNames)
     EXPECT_EQ(EntryValue(entry, "MimeType"), "application/vnd.quark.quarkxpress;");
 
     // formatting.qxd sets its lines in Courier, Times and Helvetica.
-    const std::string document = corpus + "/4.0_win/formatting.qxd";
+    const std::string document = facesSample;
     TemporaryFolder expected("foliotta-expected"), sandboxed("foliotta-sandboxed"), bare("foliotta-bare");
     // What the system's own font configuration draws, outside any sandbox.
     const std::string ownConfiguration = "/usr/share/foliotta/fonts.conf";
@@ -198,7 +204,7 @@ TEST_F(GnomeSandbox, DrawsWithTheFacesTheDocumentNames)
 TEST_F(GnomeSandbox, FailsWithoutOutputForAnUnsupportedDocument)
 {
     TemporaryFolder output("foliotta-sandboxed");
-    EXPECT_NE(thumbnail(corpus + "/unsupported/qxp2_mac", output.path(), 256).exitStatus, 0);
+    EXPECT_NE(thumbnail(unsupportedSample, output.path(), 256).exitStatus, 0);
     EXPECT_EQ(FolderListing(output.path()), "gnome-desktop-file-to-thumbnail.qxd ") << "only the input's mount point";
 }
 
@@ -222,7 +228,7 @@ protected:
 
 TEST_F(TumblerService, CachesTheThumbnailWithItsURIAndTime)
 {
-    const std::string document = home_.WriteFile("Documents/colors.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
+    const std::string document = home_.WriteFile("Documents/colors.qxd", ReadWholeFile(windowsSample));
     const std::string entry = thumbnail(document);
     ASSERT_FALSE(entry.empty());
     const QImage picture = LoadPicture(entry);
@@ -239,7 +245,7 @@ TEST_F(TumblerService, DrawsInTheLookThePaneChose)
 {
     installGenerator(home_.path() + "/Library", "1", "RGB(20,120,60)");
     ASSERT_EQ(sync().exitStatus, 0);
-    const std::string document = home_.WriteFile("Documents/colors.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
+    const std::string document = home_.WriteFile("Documents/colors.qxd", ReadWholeFile(windowsSample));
     const std::string entry = thumbnail(document);
     ASSERT_FALSE(entry.empty());
     const QImage picture = LoadPicture(entry);
@@ -279,8 +285,8 @@ TEST_F(SettingsStep, PassesTheSkinAndColourAndForgetsOnlyQuarkXPressThumbnails)
 {
     installGenerator(home_.path() + "/Library", "1", "RGB(255,128,0)");
     const std::string documents = home_.path() + "/Documents";
-    const std::string named = home_.WriteFile("Documents/brochure.qxd", ReadWholeFile(corpus + "/4.0_win/colors.qxd"));
-    const std::string macFile = home_.WriteFile("Documents/mac brochure", ReadWholeFile(corpus + "/3.3_mac/colors"));
+    const std::string named = home_.WriteFile("Documents/brochure.qxd", ReadWholeFile(windowsSample));
+    const std::string macFile = home_.WriteFile("Documents/mac brochure", ReadWholeFile(macSample));
     const std::string photo = home_.WriteFile("Documents/photo.png", "not really a photo");
     const std::vector<std::string> quarkEntries = {
         cacheEntry("normal", "a", "file://" + named),
