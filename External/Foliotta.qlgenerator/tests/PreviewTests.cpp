@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A home folder with the generator bundle installed and its skin.plist holding these settings.
@@ -86,6 +88,22 @@ TEST(PreviewProgram, UnreadableDocumentsStillDrawTheirMessage) {
     }
     EXPECT_EQ(RunChild({PREVIEW}).exitStatus, 2);
     EXPECT_EQ(RunChild({PREVIEW, std::string(SAMPLES) + "/colors.qxd", "--png"}).exitStatus, 2);
+}
+
+TEST(PreviewProgram, RefusesAnOutputThatIsNotARegularFileAtOnce) {
+    TemporaryFolder output("foliotta-png");
+    const std::string fifo = output.path() + "/fifo.png";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = output.path() + "/link.png";
+    std::filesystem::create_symlink(output.WriteFile("target.png", "kept"), link);
+    for (const std::string& png : {fifo, link}) {
+        // Bounded, so that a program waiting for a reader of the FIFO fails here instead of hanging.
+        const ChildResult result = RunChild({"timeout", "20", PREVIEW, std::string(SAMPLES) + "/colors.qxd", "--png", png});
+        EXPECT_EQ(result.exitStatus, 1) << png << result.standardError;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::file_size(output.path() + "/target.png"), 4u);
 }
 
 class PreviewWindowTest : public ::testing::Test {
