@@ -177,6 +177,36 @@ TEST_F(Thumbnailer, PutsThePageOnTheBackgroundColourInTheSkinsFrame)
     }
 }
 
+TEST_F(Thumbnailer, TheFoldedCornerStaysInsideTheFrame)
+{
+    const SkinColor blue{214, 234, 248};
+    for (const SkinPalette& skin : SkinPalettes()) {
+        for (int size : {256, 512, 1024}) {
+            SCOPED_TRACE(std::string(skin.title) + " at " + std::to_string(size));
+            ASSERT_EQ(run({"--skin", skin.title, "--background", "214,234,248", "-s", std::to_string(size), landscape,
+                           output()}).exitStatus, 0);
+            const QImage picture = LoadPicture(output());
+            // The margin and the border's width, read along the middle row from the left.
+            const int middle = picture.height() / 2;
+            int margin = 0, border = 0;
+            while (margin < picture.width() && ColorAt(picture, margin, middle) == blue) ++margin;
+            while (margin + border < picture.width() && ColorAt(picture, margin + border, middle) == skin.frame) ++border;
+            ASSERT_GT(border, 0);
+            // Every pixel of the fold lies within the border's inner edges.
+            const int innerRight = picture.width() - margin - border, innerTop = margin + border;
+            int foldPixels = 0, outside = 0;
+            for (int y = margin; y < picture.height() / 2; ++y)
+                for (int x = picture.width() / 2; x < picture.width() - margin; ++x)
+                    if (ColorAt(picture, x, y) == skin.accent) {
+                        ++foldPixels;
+                        if (x >= innerRight || y < innerTop) ++outside;
+                    }
+            EXPECT_GT(foldPixels, size * size / 200);
+            EXPECT_EQ(outside, 0) << "fold pixels on or past a border " << border << " pixels wide";
+        }
+    }
+}
+
 TEST_F(Thumbnailer, WithoutABackgroundThePageIsAlone)
 {
     const SkinPalette& paper = *SkinPaletteTitled("Paper");
