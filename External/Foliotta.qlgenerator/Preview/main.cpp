@@ -56,8 +56,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("foliotta-preview"));
     const std::string qxpextract = LocateQxpExtract(QXPEXTRACT_FROM_PREVIEW);
     std::unique_ptr<PreviewWindow> window = PreviewOfDocument(qxpextract, document);
-    window->show();
-    if (pngPath.empty()) return application.exec();
-
+    if (pngPath.empty()) {
+        window->show();
+        return application.exec();
+    }
+    // Drawn without being shown: shown on the offscreen platform, a window only warns that the
+    // platform cannot take its size limits.
     return SavePicture(window->grab(), pngPath) ? 0 : CannotWrite(pngPath);
 }
