@@ -150,6 +150,31 @@ TEST_F(PreviewWindowTest, ADamagedDocumentGetsAMessageInTheWindow) {
     EXPECT_TRUE(missingReader->findChild<QLabel*>("message")->text().contains("qxpextract is missing"));
 }
 
+TEST_F(PreviewWindowTest, ALaterReleasesDocumentIsNamedInTheMessage) {
+    // Samples given a later release's version code: the header's 16-bit number after "XPR3", in
+    // the byte order the header names ("II" low byte first, "MM" high byte first).
+    const struct {
+        const char* sample;
+        size_t offset;
+        char code;
+        const char* message;
+    } rows[] = {
+        {"formatting.qxd", 8, 0x43, "QuarkXPress 6 document: pages of version 5 and later cannot be drawn"},
+        {"textboxes-3.3", 9, 0x42, "QuarkXPress 5 document: pages of version 5 and later cannot be drawn"},
+        {"formatting.qxd", 8, 0x44, "“relabelled” cannot be previewed: it is not a QuarkXPress document that can be read"},
+    };
+    TemporaryFolder folder("foliotta-later");
+    for (const auto& row : rows) {
+        std::ifstream whole(std::string(SAMPLES) + "/" + row.sample, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(whole)), {});
+        bytes.at(row.offset) = row.code;
+        auto window = PreviewOfDocument(QXPEXTRACT, folder.WriteFile("relabelled", bytes));
+        const QLabel* message = window->findChild<QLabel*>("message");
+        ASSERT_NE(message, nullptr) << row.message;
+        EXPECT_TRUE(message->text().startsWith(QString::fromUtf8(row.message))) << message->text().toStdString();
+    }
+}
+
 TEST_F(PreviewWindowTest, EscapeAndSpaceCloseCtrlCCopiesAndTheTextCanBeSearched) {
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Space}) {
         auto window = PreviewOfDocument(QXPEXTRACT, std::string(SAMPLES) + "/formatting.qxd");
