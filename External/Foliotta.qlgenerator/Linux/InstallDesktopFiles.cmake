@@ -1,28 +1,17 @@
 # Run when installing: writes the desktop files that name installed paths, for the prefix being
 # installed to, and refreshes what a user install must refresh itself (a package's triggers do
 # that for a package).
-set(prefix "${CMAKE_INSTALL_PREFIX}")
-# Where the desktops look: /usr/share and /etc/xdg for the system (a system install to / too,
-# never /share), ~/.local/share and ~/.config for an install into the home folder.
-if(prefix STREQUAL "/" OR prefix STREQUAL "")
-    set(prefix "")
-    set(datadir "/usr/share")
-    set(desktopdata "/usr/share")
-    set(autostart "/etc/xdg/autostart")
-elseif(DEFINED ENV{HOME} AND (prefix STREQUAL "$ENV{HOME}" OR prefix STREQUAL "$ENV{HOME}/.local"))
-    set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
-    set(desktopdata "$ENV{HOME}/.local/share")
-    set(autostart "$ENV{HOME}/.config/autostart")
-else()
-    set(datadir "${prefix}/${FOLIOTTA_DATADIR}")
-    set(desktopdata "${datadir}")
-    set(autostart "/etc/xdg/autostart")
-    if(NOT prefix STREQUAL "/usr" AND NOT prefix STREQUAL "/usr/local")
-        set(autostart "${prefix}/etc/xdg/autostart")
-    endif()
-endif()
-set(THUMBNAILER_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-thumbnailer")
-set(SYNC_PROGRAM "${prefix}/${FOLIOTTA_BINDIR}/foliotta-sync-thumbnailer")
+set(DESKTOP_DATADIR "${FOLIOTTA_DATADIR}")
+include("${FOLIOTTA_DESKTOP_LOCATIONS}")
+set(prefix "${desktop_prefix}")
+set(datadir "${desktop_datadir}")
+set(desktopdata "${desktop_data}")
+set(autostart "${desktop_autostart}")
+# The thumbnailers' readers take the Exec line's program as it stands once "%%" is "%" again.
+desktop_string_value(THUMBNAILER_TRY_EXEC "${prefix}/${FOLIOTTA_BINDIR}/foliotta-thumbnailer")
+desktop_exec_argument(THUMBNAILER_EXEC "${prefix}/${FOLIOTTA_BINDIR}/foliotta-thumbnailer")
+desktop_program(SYNC "${prefix}/${FOLIOTTA_BINDIR}/foliotta-sync-thumbnailer")
+desktop_program(PREVIEW "${prefix}/${FOLIOTTA_BINDIR}/foliotta-preview")
 set(FONT_CACHE_DIR "${prefix}/${FOLIOTTA_LIBDIR}/foliotta/fontconfig")
 configure_file("${FOLIOTTA_SOURCE}/foliotta.thumbnailer.in" "${FOLIOTTA_SCRATCH}/foliotta.thumbnailer" @ONLY)
 configure_file("${FOLIOTTA_SOURCE}/fonts.conf.in" "${FOLIOTTA_SCRATCH}/fonts.conf" @ONLY)
@@ -35,7 +24,6 @@ file(INSTALL "${FOLIOTTA_SOURCE}/foliotta-quarkxpress.xml" DESTINATION "${deskto
 file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-sync-thumbnailer.desktop" DESTINATION "${autostart}")
 # "Open With" in the file manager, where the quick preview is built.
 if(FOLIOTTA_WITH_PREVIEW)
-    set(FOLIOTTA_PREVIEW "${prefix}/${FOLIOTTA_BINDIR}/foliotta-preview")
     configure_file("${FOLIOTTA_SOURCE}/../Preview/foliotta-preview.desktop.in" "${FOLIOTTA_SCRATCH}/foliotta-preview.desktop" @ONLY)
     file(INSTALL "${FOLIOTTA_SCRATCH}/foliotta-preview.desktop" DESTINATION "${desktopdata}/applications")
 endif()

@@ -11,11 +11,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Entry(const std::string& tryExec, const std::string& exec)
+// A value of the string type: the key file's reader turns "\\" back into one backslash.
+std::string StringValue(const std::string& text)
+{
+    std::string value;
+    for (char c : text)
+        value += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return value;
+}
+
+// One argument of an Exec command line, as the Desktop Entry specification has it: in double
+// quotes when it holds a blank or another character the shell would read (a backslash before
+// each ", `, $ and backslash inside them), and every "%" doubled, as a field code would
+// otherwise start there.
+std::string ExecArgument(const std::string& argument)
+{
+    std::string quoted;
+    const bool needsQuotes = argument.find_first_of(" \t\n\"'\\><~|&;$*?#()`") != std::string::npos;
+    for (char c : argument) {
+        if (needsQuotes && (c == '"' || c == '`' || c == '$' || c == '\\'))
+            quoted += '\\';
+        quoted += c == '%' ? std::string("%%") : std::string(1, c);
+    }
+    return needsQuotes ? '"' + quoted + '"' : quoted;
+}
+
+// TryExec names the program as a plain path; Exec is a command line, written as a string value.
+std::string Entry(const std::string& program, const std::string& commandLine)
 {
     return "[Thumbnailer Entry]\n"
-           "TryExec=" + tryExec + "\n"
-           "Exec=" + exec + "\n"
+           "TryExec=" + StringValue(program) + "\n"
+           "Exec=" + StringValue(commandLine) + "\n"
            "MimeType=application/vnd.quark.quarkxpress;\n";
 }
 
@@ -31,8 +57,8 @@ std::string BackgroundArgument(const std::optional<SkinColor>& background)
 std::string OverrideDrawingIn(const std::string& thumbnailerProgram, const SkinPalette& skin,
                               const std::optional<SkinColor>& background)
 {
-    return Entry(thumbnailerProgram, thumbnailerProgram + " --skin " + skin.title + " --background " +
-                                         BackgroundArgument(background) + " -s %s %u %o");
+    return Entry(thumbnailerProgram, ExecArgument(thumbnailerProgram) + " --skin " + ExecArgument(skin.title) +
+                                         " --background " + BackgroundArgument(background) + " -s %s %u %o");
 }
 
 std::string OverrideDeclining(const std::string& thumbnailerProgram)
