@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -56,6 +58,27 @@ TEST(PrefHost, BundlesThatCannotBeOpenedAreExplained)
     ChildResult usage = RunChild({env("PREFHOST")});
     EXPECT_EQ(usage.exitStatus, 2);
     EXPECT_NE(usage.standardError.find("usage"), std::string::npos);
+}
+
+TEST(PrefHost, FindsAnInstalledPaneByNameInTheUsersLibraryFirst)
+{
+    if (fs::exists("/Library/PreferencePanes/Probe.prefPane"))
+        GTEST_SKIP() << "this machine has a Probe.prefPane in /Library";
+    TemporaryFolder home("prefhost home with blanks");
+    const std::string log = home.path() + "/probe.log";
+    const std::map<std::string, std::optional<std::string>> environment{{"HOME", home.path()}, {"PROBE_LOG", log}, {"PROBE_CLOSE", "1"}};
+
+    ChildResult none = RunChild({env("PREFHOST"), "--installed", "Probe.prefPane"}, environment);
+    EXPECT_EQ(none.exitStatus, 1);
+    EXPECT_NE(none.standardError.find("no Probe.prefPane in " + home.path() + "/Library/PreferencePanes or /Library/PreferencePanes"),
+              std::string::npos) << none.standardError;
+    EXPECT_EQ(RunChild({env("PREFHOST"), "--installed", "../Probe.prefPane"}, environment).exitStatus, 1) << "names only";
+
+    fs::create_directories(home.path() + "/Library/PreferencePanes");
+    fs::copy(env("PROBE_BUNDLE"), home.path() + "/Library/PreferencePanes/Probe.prefPane", fs::copy_options::recursive);
+    ChildResult user = RunChild({env("PREFHOST"), "--installed", "Probe.prefPane"}, environment);
+    EXPECT_EQ(user.exitStatus, 0) << user.standardError;
+    EXPECT_EQ(ReadWholeFile(log).substr(0, 15), "mainViewDidLoad");
 }
 
 TEST(PrefHost, ShowsTheInstalledPaneOnARealDisplay)
