@@ -6,8 +6,8 @@
 set -eu
 prefix=${1%/} library=${2%/}
 record=$prefix/share/orvella/installed-files
-typeDatabases=$(mktemp)
-trap 'rm -f "$typeDatabases"' EXIT
+typeDatabases=$(mktemp) iconThemes=$(mktemp)
+trap 'rm -f "$typeDatabases" "$iconThemes"' EXIT
 
 # Takes away the folders of our own name that a removed file leaves empty; shared folders such as
 # share/man/man1 or share/thumbnailers stay, as other programs may install there.
@@ -32,6 +32,7 @@ if [ -f "$record" ]; then
         fi
         case $file in
             */mime/packages/*.xml) dirname "$(dirname "$file")" >> "$typeDatabases" ;;
+            */icons/hicolor/*) echo "${file%%/icons/hicolor/*}/icons/hicolor" >> "$iconThemes" ;;
         esac
     done < "$record"
 else
@@ -47,3 +48,10 @@ while IFS= read -r database; do
         update-mime-database "$database" || true
     fi
 done < "$typeDatabases"
+
+# The icons went: a theme folder with a cache of its own must not keep offering them.
+sort -u "$iconThemes" | while IFS= read -r theme; do
+    if [ -f "$theme/index.theme" ] && command -v gtk-update-icon-cache > /dev/null; then
+        gtk-update-icon-cache --force --quiet "$theme" || true
+    fi
+done

@@ -43,6 +43,14 @@ for page in qxpextract pbutil prefhost; do
 done
 check "the pane under /Library" test -f /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist
 check "the pane under ~/Library" test -f "$home/Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist"
+for data in /usr/local/share "$home/.local/share"; do
+    entry=$data/applications/com.brimwell.orvella.desktop
+    check "the preferences entry in $data: $(desktop-file-validate "$entry" 2>&1)" \
+        test -f "$entry" -a -z "$(desktop-file-validate "$entry" 2>&1)"
+    check "the icon in $data" test -f "$data/icons/hicolor/48x48/apps/com.brimwell.orvella.png" \
+        -a -f "$data/icons/hicolor/scalable/apps/com.brimwell.orvella.svg"
+    check "the metadata in $data" test -f "$data/metainfo/com.brimwell.orvella.metainfo.xml"
+done
 
 # Run paths: relative to the file, or the installed library folder for the uninstaller, which runs
 # from a copy in /temp; never the build folder, never an empty entry.

@@ -3,6 +3,7 @@
 #include "PagePictureView.h"
 
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -102,6 +103,8 @@ PreviewWindow::PreviewWindow(const QString& documentName, const QString& message
 
 void PreviewWindow::Build(const QString& documentName, const QImage& page, const PreviewLook& look) {
     setWindowTitle(documentName);
+    // The product's icon, from the icon theme the install put it in.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("com.brimwell.orvella")));
     resize(kDefaultSize);
 
     auto* panel = new QWidget;

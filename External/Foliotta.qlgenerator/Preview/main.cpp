@@ -54,6 +54,7 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("foliotta-preview"));
+    QApplication::setDesktopFileName(QStringLiteral("foliotta-preview"));  // its entry's icon on Wayland
     const std::string qxpextract = LocateQxpExtract(QXPEXTRACT_FROM_PREVIEW);
     std::unique_ptr<PreviewWindow> window = PreviewOfDocument(qxpextract, document);
     if (pngPath.empty()) {
