@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
@@ -38,9 +39,43 @@ int widestWord(const QFontMetrics& metrics, const QString& text)
     return widest;
 }
 
+// A label that breaks its lines only at blanks, never after a hyphen, slash or other mark inside
+// a word as the usual line breaking would ("un-" at one line's end, "install" on the next). Its
+// text stays the alert's own, so that screen readers read exactly that.
+class AlertTextLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    int heightForWidth(int width) const override
+    {
+        const int lines = static_cast<int>(NSAlertTextLines(text(), font(), width).size());
+        return lines * QFontMetrics(font()).lineSpacing();
+    }
+    QSize sizeHint() const override
+    {
+        const int width = maximumWidth() < QWIDGETSIZE_MAX ? maximumWidth() : QLabel::sizeHint().width();
+        return {width, heightForWidth(width)};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+        const QFontMetrics metrics(font());
+        int top = contentsRect().top();
+        for (const QString& line : NSAlertTextLines(text(), font(), contentsRect().width())) {
+            painter.drawText(contentsRect().left(), top + metrics.ascent(), line);
+            top += metrics.lineSpacing();
+        }
+    }
+};
+
 QLabel* textLabel(const QString& text, const QFont& font, const char* name)
 {
-    auto* label = new QLabel(text);
+    auto* label = new AlertTextLabel(text);
     label->setObjectName(QLatin1String(name));
     label->setTextFormat(Qt::PlainText);
     label->setFont(font);
@@ -49,28 +84,62 @@ QLabel* textLabel(const QString& text, const QFont& font, const char* name)
     return label;
 }
 
+// The window an alert belongs to: the modal window in front, else the active window, else the
+// application's one visible window. None when that is not clear.
+QWidget* alertOwner()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    QWidget* owner = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible() || window->windowType() == Qt::Popup || window->windowType() == Qt::ToolTip)
+            continue;
+        if (owner)
+            return nullptr;
+        owner = window;
+    }
+    return owner;
+}
+
 }  // namespace
 
-QString NSAlertUnbreakableText(const NSString& text)
+std::vector<QString> NSAlertTextLines(const QString& text, const QFont& font, int width)
 {
-    // A word joiner after each hyphen, slash or other mark inside a word forbids the line break
-    // the mark would allow: lines end only at blanks.
-    QString shown = QString::fromUtf8(text.UTF8String());
-    for (qsizetype at = 0; at + 1 < shown.size(); ++at)
-        if (!shown[at].isSpace() && !shown[at].isLetterOrNumber() && !shown[at + 1].isSpace())
-            shown.insert(++at, QChar(0x2060));
-    return shown;
+    // Greedy: each line takes as many whole words as fit; a word wider than the line stands alone.
+    const QFontMetrics metrics(font);
+    std::vector<QString> lines;
+    QString line;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+                lines.push_back(line);
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        if (!line.isEmpty() || !paragraph.isEmpty())
+            lines.push_back(line);
+        line.clear();
+    }
+    return lines;
 }
 
 NSAlertPanel::NSAlertPanel(const NSAlert& alert)
 {
     AppKitEnsureApplication();
-    dialog_ = std::make_unique<QDialog>();
+    // Transient for the window it speaks about and modal to it, as the desktop's message boxes
+    // are: the window manager keeps it over that window, without minimise and maximise buttons.
+    QWidget* owner = alertOwner();
+    dialog_ = new QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     titles_ = alert.buttonTitles().empty() ? std::vector<NSString>{NSString("OK")} : alert.buttonTitles();
 
-    QDialog* window = dialog_.get();
+    QDialog* window = dialog_.data();
     window->setWindowTitle(QGuiApplication::applicationDisplayName());
-    window->setWindowModality(Qt::ApplicationModal);
+    window->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     window->setAccessibleName(QString::fromUtf8(alert.messageText().UTF8String()));
     window->setAccessibleDescription(QString::fromUtf8(alert.informativeText().UTF8String()));
 
@@ -78,8 +147,8 @@ NSAlertPanel::NSAlertPanel(const NSAlert& alert)
     QFont titleFont = bodyFont;
     titleFont.setBold(true);
     titleFont.setPointSizeF(bodyFont.pointSizeF() * 1.15);
-    const QString message = NSAlertUnbreakableText(alert.messageText());
-    const QString informative = NSAlertUnbreakableText(alert.informativeText());
+    const QString message = QString::fromUtf8(alert.messageText().UTF8String());
+    const QString informative = QString::fromUtf8(alert.informativeText().UTF8String());
     messageLabel_ = textLabel(message, titleFont, "messageText");
     informativeLabel_ = textLabel(informative, bodyFont, "informativeText");
     informativeLabel_->setVisible(!informative.isEmpty());
@@ -131,13 +200,16 @@ NSAlertPanel::NSAlertPanel(const NSAlert& alert)
     buttons_.front()->setFocus();
 }
 
-NSAlertPanel::~NSAlertPanel() = default;
+NSAlertPanel::~NSAlertPanel()
+{
+    delete dialog_.data();  // unless its owner window took it along already
+}
 
 NSModalResponse NSAlertPanel::run()
 {
     size_t pressed = buttons_.size() - 1;  // Escape, or the window closed
     for (size_t index = 0; index < buttons_.size(); ++index)
-        QObject::connect(buttons_[index], &QPushButton::clicked, dialog_.get(), [this, &pressed, index] {
+        QObject::connect(buttons_[index], &QPushButton::clicked, dialog_.data(), [this, &pressed, index] {
             pressed = index;
             dialog_->accept();
         });

@@ -1,7 +1,9 @@
 // The alert window as the user sees it: a comfortable width, the message in bold above the
-// informative text, no word broken across lines, and the keyboard answering as on the desktop.
+// informative text, no word broken across lines, the keyboard answering as on the desktop, and
+// the window kept over the window it speaks about.
 // Run at 1x and, as AlertPanelTests2x, at 2x scale.
 #include <AppKit/AppKit.h>
+#include <AppKit/AppKitApplication.h>
 #include <AppKit/NSAlertPanel.h>
 
 #include <QApplication>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QTextLayout>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -49,30 +52,26 @@ std::unique_ptr<NSAlert> makeAlert(const AlertText& text)
     return alert;
 }
 
-// The label's text as it is laid out in the label's width, one string per line.
+// The lines the label shows its text in: each fits the text column, and together they hold the
+// text's words whole, in order.
 std::vector<QString> linesOf(const QLabel* label)
 {
-    QTextLayout layout(label->text(), label->font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
-    layout.setTextOption(option);
-    std::vector<QString> lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(label->contentsRect().width());
-        EXPECT_LE(line.naturalTextWidth(), label->contentsRect().width()) << "a word wider than the text column";
-        lines.push_back(label->text().mid(line.textStart(), line.textLength()));
+    const int width = label->contentsRect().width();
+    const std::vector<QString> lines = NSAlertTextLines(label->text(), label->font(), width);
+    for (const QString& line : lines)
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(line), width) << "a line wider than the text column";
+    if (!label->isHidden()) {
+        EXPECT_EQ(label->height(), static_cast<int>(lines.size()) * QFontMetrics(label->font()).lineSpacing()) << "the label's height";
     }
-    layout.endLayout();
     return lines;
 }
 
-// Every line but the last ends where a word ends: in a blank.
 void expectNoWordBroken(const QLabel* label)
 {
-    const std::vector<QString> lines = linesOf(label);
-    for (size_t index = 0; index + 1 < lines.size(); ++index)
-        EXPECT_TRUE(lines[index].endsWith(QLatin1Char(' '))) << "line ends inside a word: \"" << lines[index].toStdString() << "\"";
+    QStringList joined;
+    for (const QString& line : linesOf(label))
+        joined << line;
+    EXPECT_EQ(joined.join(QLatin1Char(' ')).toStdString(), label->text().simplified().toStdString()) << "a word broken across lines";
 }
 
 }  // namespace
@@ -91,6 +90,8 @@ TEST(AlertPanel, LaysTextOutAtAComfortableWidthWithoutBreakingWords)
         EXPECT_LE(width, 1000);
         EXPECT_TRUE(panel.messageLabel()->font().bold());
         EXPECT_NE(panel.dialog()->windowTitle(), panel.messageLabel()->text()) << "the message is said once";
+        EXPECT_EQ(panel.messageLabel()->text().toStdString(), text.message) << "the alert's own text, nothing invisible added";
+        EXPECT_EQ(panel.informativeLabel()->text().toStdString(), text.informative);
         if (*text.informative) {
             EXPECT_FALSE(panel.informativeLabel()->isHidden());
             EXPECT_GE(panel.informativeLabel()->geometry().top(), panel.messageLabel()->geometry().bottom());
@@ -127,4 +128,27 @@ TEST(AlertPanel, AnAlertNoOneCanSeeIsAnsweredByItsLastButton)
     auto alert = makeAlert(kAlerts[1]);
     EXPECT_EQ(alert->runModal(), NSAlertSecondButtonReturn);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("no one can answer \"UnInstall!\""), std::string::npos);
+}
+
+TEST(AlertPanel, IsTransientForAndModalToTheWindowInFront)
+{
+    AppKitEnsureApplication();
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Orvella"));
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    auto alert = makeAlert(kAlerts[1]);
+    NSAlertPanel panel(*alert);
+    panel.dialog()->winId();
+    EXPECT_EQ(panel.dialog()->parentWidget(), &window);
+    EXPECT_EQ(panel.dialog()->windowHandle()->transientParent(), window.windowHandle());
+    EXPECT_EQ(panel.dialog()->windowModality(), Qt::WindowModal);
+    EXPECT_FALSE(panel.dialog()->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    window.hide();
+    QApplication::processEvents();
+    NSAlertPanel alone(*alert);
+    EXPECT_EQ(alone.dialog()->parentWidget(), nullptr) << "no window to belong to";
+    EXPECT_EQ(alone.dialog()->windowModality(), Qt::ApplicationModal);
 }

@@ -2,17 +2,19 @@
 // icon, the message text in bold, the informative text below it, and the buttons in a row at the
 // right with the first one rightmost and default (Return) and the last one answering Escape.
 // The text column is a comfortable reading width, and no word is broken across lines, not even
-// at its hyphen.
+// at its hyphen. The window is transient for, and modal to, the window in front when it is made.
 //
 // Internal to the AppKit stand-in: the alert presenter runs it, and tests build it to look at.
 #pragma once
 
 #include "NSAlert.h"
 
-#include <memory>
+#include <QDialog>
+#include <QPointer>
+
 #include <vector>
 
-class QDialog;
+class QFont;
 class QString;
 class QLabel;
 class QPushButton;
@@ -25,7 +27,7 @@ public:
     NSAlertPanel(const NSAlertPanel&) = delete;
     NSAlertPanel& operator=(const NSAlertPanel&) = delete;
 
-    QDialog* dialog() const { return dialog_.get(); }
+    QDialog* dialog() const { return dialog_.data(); }
     QLabel* messageLabel() const { return messageLabel_; }
     QLabel* informativeLabel() const { return informativeLabel_; }
     // The titles shown, in the order added: "OK" alone for an alert without buttons.
@@ -37,13 +39,13 @@ public:
     NSModalResponse run();
 
 private:
-    std::unique_ptr<QDialog> dialog_;
+    QPointer<QDialog> dialog_;
     QLabel* messageLabel_ = nullptr;
     QLabel* informativeLabel_ = nullptr;
     std::vector<NSString> titles_;
     std::vector<QPushButton*> buttons_;
 };
 
-// The text as an alert shows it: a hyphen, slash or other mark inside a word keeps the word on one
-// line.
-QString NSAlertUnbreakableText(const NSString& text);
+// The lines an alert shows its text in at this width: broken only at blanks (and line feeds), so
+// that a hyphen, slash or other mark inside a word keeps the word on one line.
+std::vector<QString> NSAlertTextLines(const QString& text, const QFont& font, int width);
