@@ -51,12 +51,16 @@ NSColorWell::NSColorWell(QWidget* widget) : NSControl(widget)
         QObject::connect(button, &QAbstractButton::clicked, button, [this] { chooseColor(); });
     }
     new NSColorWellPainter(widget, this);
-    widget->update();
+    setColor(color_);
 }
 
 void NSColorWell::setColor(const NSColor& color)
 {
     color_ = color;
+    // What a screen reader says after the well's name: the colour, as the eye sees it in the swatch.
+    const std::optional<QColor> shown = qColorOf(color_);
+    widget()->setAccessibleDescription(
+        shown ? QStringLiteral("RGB(%1,%2,%3)").arg(shown->red()).arg(shown->green()).arg(shown->blue()) : QStringLiteral("No colour"));
     widget()->update();
 }
 

@@ -2,6 +2,8 @@
 
 #include <AppKit/AppKitApplication.h>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
@@ -61,6 +63,26 @@ void focusFirstKeyView(QWidget* window)
         }
 }
 
+// Marks the widgets that are windows of ours.
+const char* const kWindowProperty = "NSWindow";
+
+// A plain top-level widget tells screen readers it is a mere "filler" (Qt's client role), so its
+// title goes unannounced: ours say they are windows (a frame on AT-SPI), named by their title.
+QAccessibleInterface* accessibleWindow(const QString&, QObject* object)
+{
+    auto* widget = object && object->isWidgetType() ? static_cast<QWidget*>(object) : nullptr;
+    if (widget && widget->isWindow() && widget->property(kWindowProperty).toBool())
+        return new QAccessibleWidget(widget, QAccessible::Window);
+    return nullptr;
+}
+
+void markAsWindow(QWidget* widget)
+{
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleWindow), true);
+    (void)factoryInstalled;
+    widget->setProperty(kWindowProperty, true);
+}
+
 QWidget* newTopLevelWidget()
 {
     AppKitEnsureApplication();
@@ -73,10 +95,15 @@ QWidget* newTopLevelWidget()
 NSWindow::NSWindow() : NSView(newTopLevelWidget())
 {
     adoptWidget(this);
+    markAsWindow(widget());
     installCloseWatcher();
 }
 
-NSWindow::NSWindow(QWidget* widget) : NSView(widget) { installCloseWatcher(); }
+NSWindow::NSWindow(QWidget* widget) : NSView(widget)
+{
+    markAsWindow(widget);
+    installCloseWatcher();
+}
 
 void NSWindow::installCloseWatcher() { closeWatcher_ = new CloseWatcher(widget()); }
 

@@ -1,8 +1,9 @@
-// The colour well shows the chosen colour exactly, focused or not, draws focus around it, and
-// opens a colour dialog named after it.
+// The colour well shows the chosen colour exactly, focused or not, draws focus around it, tells
+// screen readers which colour it holds, and opens a colour dialog named after it.
 #include <AppKit/AppKit.h>
 #include <AppKit/AppKitApplication.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -12,7 +13,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(ColorWell, ShowsTheChosenColourExactlyWithFocusDrawnAroundIt)
+TEST(ColorWell, ShowsAndSaysTheChosenColourExactlyWithFocusDrawnAroundIt)
 {
     AppKitEnsureApplication();
     QWidget window;
@@ -30,16 +31,18 @@ TEST(ColorWell, ShowsTheChosenColourExactlyWithFocusDrawnAroundIt)
     struct Case {
         NSColor color;
         QColor shown;
+        const char* said;
     };
     const Case cases[] = {
-        {NSColor::colorWithCalibratedRed(1.0, 128 / 255.0, 0.0, 1.0), QColor(255, 128, 0)},
-        {NSColor::blackColor(), QColor(0, 0, 0)},
-        {NSColor::colorWithCalibratedRed(1 / 255.0, 254 / 255.0, 127 / 255.0, 1.0), QColor(1, 254, 127)},
-        {NSColor::colorWithCalibratedWhite(0.5, 1.0), QColor(128, 128, 128)},
+        {NSColor::colorWithCalibratedRed(1.0, 128 / 255.0, 0.0, 1.0), QColor(255, 128, 0), "RGB(255,128,0)"},
+        {NSColor::blackColor(), QColor(0, 0, 0), "RGB(0,0,0)"},
+        {NSColor::colorWithCalibratedRed(1 / 255.0, 254 / 255.0, 127 / 255.0, 1.0), QColor(1, 254, 127), "RGB(1,254,127)"},
+        {NSColor::colorWithCalibratedWhite(0.5, 1.0), QColor(128, 128, 128), "RGB(128,128,128)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.shown.name().toStdString());
         well->setColor(c.color);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(swatch)->text(QAccessible::Description).toStdString(), c.said);
         QRgb edge[2];
         for (bool focused : {false, true}) {
             (focused ? swatch : elsewhere)->setFocus();

@@ -74,6 +74,34 @@ TEST_F(Look, EveryControlHasAnAccessibleNameADescriptionAndAMnemonic)
     EXPECT_EQ(pane_->buttonImage->title().utf8(), "Apply") << "the title reads without its mnemonic marker";
 }
 
+TEST_F(Look, ScreenReadersHearTheWindowTheChosenColourAndAlertsOverTheWindow)
+{
+    installGenerator(userLibrary(), PlistWithBody("<key>BGColor</key><string>RGB(51,102,204)</string>\n"));
+    openPane();
+    auto* window = new NSWindow();
+    window->setTitle("Orvella");
+    window->setContentView(pane_->mainView());
+    window->makeKeyAndOrderFront(nil);
+    QApplication::processEvents();
+
+    QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window->widget());
+    EXPECT_EQ(frame->role(), QAccessible::Window) << "a window, so that its title is announced";
+    EXPECT_EQ(frame->text(QAccessible::Name).toStdString(), "Orvella");
+    QAccessibleInterface* well = QAccessible::queryAccessibleInterface(pane_->myColor->widget());
+    QAccessibleInterface* radio = QAccessible::queryAccessibleInterface(pane_->mainView()->widget()->findChild<QWidget*>("radioColor"));
+    EXPECT_NE(well->text(QAccessible::Name), radio->text(QAccessible::Name)) << "the well has a name of its own";
+    EXPECT_EQ(well->text(QAccessible::Description).toStdString(), "RGB(51,102,204)");
+
+    QWidget* owner = nullptr;
+    NSAlertTestDriver::whenShown([&owner](NSAlertPanel& panel) { owner = panel.dialog()->parentWidget(); });
+    NSAlertTestDriver::answerWith({"Cancel"});
+    qobject_cast<QAbstractButton*>(pane_->butUninstall->widget())->click();
+    EXPECT_EQ(owner, window->widget()) << "the alert belongs to the pane's window";
+
+    pane_->mainView()->widget()->setParent(nullptr);
+    delete window->widget();
+}
+
 TEST_F(Look, ReturnPressesApplyWhereverTheFocusIs)
 {
     for (const char* focused : {"comboSkin", "radioColor", "myColor", "butUninstall"}) {

@@ -1,7 +1,8 @@
 // A swatch of one colour (a Qt button that the well paints itself): the chosen colour exactly,
 // inside a frame, with keyboard focus drawn as a ring around the frame. Clicking it, or Space
 // while it has focus, opens the colour dialog; a colour chosen there becomes the well's colour
-// and sends the action. The dialog is titled with the well's accessible name.
+// and sends the action. The dialog is titled with the well's accessible name; the well's
+// accessible description is its colour, "RGB(51,102,204)", for screen readers.
 #pragma once
 
 #include "NSColor.h"
