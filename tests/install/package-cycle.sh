@@ -23,6 +23,7 @@ export PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive
 export XDG_RUNTIME_DIR=$(mktemp -d /tmp/orvella-package-runtime.XXXXXX)
 sample=$here/../data/qxp/formatting.qxd
 settings=/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources/skin.plist
+autostartEntry=/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop
 rm -rf /Library
 
 apt-get install -y -q "$package" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || { cat "$XDG_RUNTIME_DIR/apt.log"; exit 1; }
@@ -50,13 +51,51 @@ check "KDE's search extractor answers" sh -c "printf '{\"path\": \"%s\", \"mimet
     '$extractor/foliotta-search' | grep -q '\"status\": *\"OK\"'"
 check "KDE's search extractor has its manifest" test -f "$extractor/manifest.json"
 
+# The menus and software centres: the preferences entry opens the pane, a user's own copy first.
+entry=/usr/share/applications/com.brimwell.orvella.desktop
+for desktopFile in "$entry" /usr/share/applications/foliotta-preview.desktop "$autostartEntry"; do
+    check "desktop-file-validate $desktopFile: $(desktop-file-validate "$desktopFile")" \
+        test -f "$desktopFile" -a -z "$(desktop-file-validate "$desktopFile")"
+done
+check "appstreamcli validates the metadata" appstreamcli validate --no-net /usr/share/metainfo/com.brimwell.orvella.metainfo.xml
+for size in 16x16 24x24 32x32 48x48 64x64 128x128 256x256 scalable; do
+    check "the icon at $size" sh -c "ls /usr/share/icons/hicolor/$size/apps/com.brimwell.orvella.* > /dev/null"
+done
+check "the icon cache knows the icon" grep -qa com.brimwell.orvella /usr/share/icons/hicolor/icon-theme.cache
+home=$XDG_RUNTIME_DIR/home
+userPane=$home/Library/PreferencePanes/Orvella.prefPane
+mkdir -p "$userPane/Contents"
+cp /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist "$userPane/Contents"  # no code: it cannot open
+# The prefhost that GLib started for this home folder, once it has loaded the pane's code.
+launchedPane() {
+    for tries in $(seq 100); do
+        for process in /proc/[0-9]*; do
+            [ "$(readlink "$process/exe" 2>/dev/null)" = /usr/bin/prefhost ] || continue
+            grep -qaz "^HOME=$home\$" "$process/environ" 2>/dev/null || continue
+            grep -q 'Orvella.prefPane/Contents/MacOS/Orvella_Prefs' "$process/maps" 2>/dev/null || continue
+            echo "${process#/proc/}"
+            return
+        done
+        sleep 0.1
+    done
+}
+HOME=$home QT_QPA_PLATFORM=offscreen gio launch "$entry" > "$XDG_RUNTIME_DIR/launch.log" 2>&1 || fail "gio launch: $(cat "$XDG_RUNTIME_DIR/launch.log")"
+for tries in $(seq 100); do grep -q "$userPane" "$XDG_RUNTIME_DIR/launch.log" && break; sleep 0.1; done
+check "the entry tries the user's copy first: $(cat "$XDG_RUNTIME_DIR/launch.log")" grep -q "^prefhost: $userPane: " "$XDG_RUNTIME_DIR/launch.log"
+rm -rf "$home/Library"
+HOME=$home QT_QPA_PLATFORM=offscreen gio launch "$entry" > "$XDG_RUNTIME_DIR/launch.log" 2>&1 || fail "gio launch: $(cat "$XDG_RUNTIME_DIR/launch.log")"
+pane=$(launchedPane)
+check "the entry opens the pane in /Library: $(cat "$XDG_RUNTIME_DIR/launch.log")" sh -c \
+    "[ -n '$pane' ] && grep -q ' /Library/PreferencePanes/Orvella.prefPane/Contents/MacOS/Orvella_Prefs' /proc/$pane/maps"
+[ -n "$pane" ] && kill "$pane"
+
 sed -i 's|<string>none</string>|<string>RGB(1,2,3)</string>|' "$settings"
 apt-get install -y -q --reinstall "$package" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "reinstall: $(cat "$XDG_RUNTIME_DIR/apt.log")"
 check "a reinstall keeps the settings" grep -q 'RGB(1,2,3)' "$settings"
 
 dpkg -L orvella > "$XDG_RUNTIME_DIR/files"
 apt-get remove -y -q orvella > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "remove: $(cat "$XDG_RUNTIME_DIR/apt.log")"
-autostart=/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop
+autostart=$autostartEntry
 while IFS= read -r path; do
     [ -f "$path" ] && [ "$path" != "$autostart" ] && fail "left after removal: $path"
 done < "$XDG_RUNTIME_DIR/files"
@@ -70,6 +109,7 @@ check "no font cache is left" test ! -e "/usr/lib/$triplet/foliotta"
 
 apt-get purge -y -q orvella > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "purge: $(cat "$XDG_RUNTIME_DIR/apt.log")"
 check "a purge removes the autostart entry" test ! -e "$autostart"
+check "the icon cache forgets the icon" sh -c "! grep -qa com.brimwell.orvella /usr/share/icons/hicolor/icon-theme.cache"
 check "a purge removes the settings and /Library" test ! -e /Library
 
 rm -rf "$XDG_RUNTIME_DIR"
