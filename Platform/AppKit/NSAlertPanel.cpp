@@ -138,7 +138,8 @@ NSAlertPanel::NSAlertPanel(const NSAlert& alert)
     titles_ = alert.buttonTitles().empty() ? std::vector<NSString>{NSString("OK")} : alert.buttonTitles();
 
     QDialog* window = dialog_.data();
-    window->setWindowTitle(QGuiApplication::applicationDisplayName());
+    // Named after the window it belongs to, as the application's name says little there.
+    window->setWindowTitle(owner && !owner->windowTitle().isEmpty() ? owner->windowTitle() : QGuiApplication::applicationDisplayName());
     window->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     window->setAccessibleName(QString::fromUtf8(alert.messageText().UTF8String()));
     window->setAccessibleDescription(QString::fromUtf8(alert.informativeText().UTF8String()));

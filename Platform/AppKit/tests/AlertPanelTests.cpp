@@ -144,6 +144,7 @@ TEST(AlertPanel, IsTransientForAndModalToTheWindowInFront)
     EXPECT_EQ(panel.dialog()->parentWidget(), &window);
     EXPECT_EQ(panel.dialog()->windowHandle()->transientParent(), window.windowHandle());
     EXPECT_EQ(panel.dialog()->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(panel.dialog()->windowTitle().toStdString(), "Orvella") << "named after its window";
     EXPECT_FALSE(panel.dialog()->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
     window.hide();
