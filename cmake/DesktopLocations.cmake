@@ -25,6 +25,10 @@ else()
     endif()
 endif()
 
+# Files written for this install are written in a scratch folder of this name, so that installs
+# of one build to different places at the same time do not take each other's files.
+string(MD5 desktop_install_key "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}|$ENV{HOME}")
+
 # A path as the value of a string key such as TryExec: the key file's reader makes "\\" one
 # backslash again.
 function(desktop_string_value variable text)
