@@ -1,5 +1,6 @@
 // A top-level window around one content view. Return or Enter that no control takes presses the
 // window's default button; when the window is shown, the first control that Tab reaches has focus.
+// Screen readers hear it as a window (a frame), named by its title.
 #pragma once
 
 #include "NSView.h"
