@@ -215,5 +215,12 @@ NSModalResponse NSAlertPanel::run()
             dialog_->accept();
         });
     dialog_->exec();
+    // Callers often go on to block (waiting for a password, a fixed sleep): the window under the
+    // alert is drawn again now, or until then it would show the alert's remains, or black.
+    dialog_->hide();
+    if (QWidget* owner = dialog_->parentWidget()) {
+        owner->repaint();
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
     return NSAlertFirstButtonReturn + static_cast<NSModalResponse>(pressed);
 }

@@ -153,3 +153,33 @@ TEST(AlertPanel, IsTransientForAndModalToTheWindowInFront)
     EXPECT_EQ(alone.dialog()->parentWidget(), nullptr) << "no window to belong to";
     EXPECT_EQ(alone.dialog()->windowModality(), Qt::ApplicationModal);
 }
+
+TEST(AlertPanel, TheWindowUnderItIsDrawnAgainBeforeTheCallerGoesOn)
+{
+    // The pane goes on to wait for a password and to sleep right after its alerts.
+    AppKitEnsureApplication();
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    struct PaintCounter : QObject {
+        int paints = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            paints += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    window.installEventFilter(&counter);
+    auto alert = makeAlert(kAlerts[1]);
+    NSAlertPanel panel(*alert);
+    int paintsWhenAnswered = -1;
+    QTimer::singleShot(0, panel.dialog(), [&] {
+        paintsWhenAnswered = counter.paints;
+        panel.button(1)->click();
+    });
+    EXPECT_EQ(panel.run(), NSAlertSecondButtonReturn);
+    EXPECT_GT(counter.paints, paintsWhenAnswered);
+    EXPECT_FALSE(panel.dialog()->isVisible());
+}

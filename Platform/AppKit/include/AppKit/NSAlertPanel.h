@@ -36,6 +36,7 @@ public:
 
     // Shows the window modally until a button is pressed, and answers that button's
     // NSAlertFirstButtonReturn + index. Escape and closing the window press the last button.
+    // The window under it has been drawn again when this returns.
     NSModalResponse run();
 
 private:
