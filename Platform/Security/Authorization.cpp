@@ -174,12 +174,11 @@ OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags fl
 {
     if (authorization == nullptr)
         return errAuthorizationInvalidRef;
-    if ((flags & kAuthorizationFlagDestroyRights) != 0 && authorization->administratorRightHeld && !isRoot()) {
-        if (authorization->backEnd == RightsBackEnd::Polkit)
-            security::revokeKeptRights();
-        else
-            security::runSudo({"-k"});
-    }
+    // polkit keeps a right for this process alone, and it goes with the process; revoking it
+    // (`pkcheck --revoke-temp`) would take every right kept in the login session, other programs' too.
+    if ((flags & kAuthorizationFlagDestroyRights) != 0 && authorization->administratorRightHeld && !isRoot() &&
+        authorization->backEnd == RightsBackEnd::Sudo)
+        security::runSudo({"-k"});
     delete authorization;
     return errAuthorizationSuccess;
 }

@@ -59,8 +59,6 @@ PolkitAnswer checkAdministratorAction(bool allowInteraction)
     }
 }
 
-void revokeKeptRights() { runPkcheck({"--revoke-temp"}); }
-
 pid_t startUnderPkexec(const std::string& tool, const std::vector<std::string>& arguments, int toolEnd)
 {
     std::vector<std::string> words = {"pkexec", "--disable-internal-agent", tool};

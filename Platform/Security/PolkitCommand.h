@@ -28,9 +28,6 @@ enum class PolkitAnswer {
 };
 PolkitAnswer checkAdministratorAction(bool allowInteraction);
 
-// Gives up the rights polkit keeps for this login session (`pkcheck --revoke-temp`).
-void revokeKeptRights();
-
 // Starts `pkexec --disable-internal-agent TOOL ARGUMENTS...` as a direct child (polkit judges its
 // parent) with standard input and output on toolEnd; returns its process id, or -1 with errno set.
 // The child is reaped when it ends.

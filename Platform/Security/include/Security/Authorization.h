@@ -60,7 +60,8 @@ enum : OSStatus {
 OSStatus AuthorizationCreate(const AuthorizationRights* rights, const AuthorizationEnvironment* environment,
                              AuthorizationFlags flags, AuthorizationRef* authorization);
 
-// Releases the reference; with kAuthorizationFlagDestroyRights also the rights it proved (`sudo -k`).
+// Releases the reference; with kAuthorizationFlagDestroyRights also the rights it proved through sudo
+// (`sudo -k`). A right polkit keeps belongs to this process and ends with it.
 OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags flags);
 
 // Obtains every right in the set. Only the administrator right exists. Root holds it at once;
