@@ -256,6 +256,7 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
         std::string agentRequests;
         bool removed;
         bool sudoAsked;
+        std::string preparation = "";
     } cases[] = {
         {"right password", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser, "", kSuccessAlert,
          "", asked, true, false},
@@ -267,14 +268,19 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
         {"no agent, no display", kAsPolkitUser, "", kFailureAlert, "Copy Rights Unsuccessful: -60007", "", false, false},
         // The stand-in sudo runs rm as the user, who cannot remove root's bundles.
         {"no agent, sudo's dialog", kAsPolkitUser, ":orvella-test", kFailureAlert, "", "", false, true},
+        {"without the action file, sudo's dialog", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser,
+         ":orvella-test", kFailureAlert, "", "", false, true, "rm /usr/share/polkit-1/actions/com.brimwell.orvella.policy\n"},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
         fs::remove(agentLog);
         fs::remove(scratch / "log");
+        for (const auto& entry : fs::directory_iterator(scratch))
+            if (entry.path().filename().string().starts_with("stamp-"))
+                fs::remove(entry.path());  // the stand-in sudo's kept password
         display = each.display;
         const Outcome outcome =
-            run({true, false, false, true}, each.launcher, startPrivatePolkit() + installStandIns(scratch));
+            run({true, false, false, true}, each.launcher, startPrivatePolkit() + installStandIns(scratch) + each.preparation);
 
         EXPECT_EQ(outcome.alerts, each.alert) << outcome.log;
         EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful"), each.logLine.empty() ? 0 : 1) << outcome.log;
