@@ -33,4 +33,4 @@ PolkitAnswer checkAdministratorAction(bool allowInteraction);
 // The child is reaped when it ends.
 pid_t startUnderPkexec(const std::string& tool, const std::vector<std::string>& arguments, int toolEnd);
 
-} // namespace security
+}  // namespace security

@@ -11,11 +11,12 @@ inline const std::string kAsPolkitUser = "setpriv --reuid=orvella-user --regid=o
 inline const std::string kPolkitAdministratorPassword = "open sesame";
 
 // Shell lines that start polkit; the bus and polkitd end with the case's shell.
-inline std::string startPrivatePolkit()
-{
+inline std::string startPrivatePolkit() {
     return "mount -t tmpfs private-run /run && mkdir -p /run/dbus /run/lock /run/user\n"
-           "install -m 644 '" POLKIT_ACTION_FILE "' /usr/share/polkit-1/actions/\n"
-           "useradd -M -d /nonexistent -s /bin/sh -G sudo orvella-admin && useradd -M -d /nonexistent -s /bin/sh orvella-user\n"
+           "install -m 644 '" POLKIT_ACTION_FILE
+           "' /usr/share/polkit-1/actions/\n"
+           "useradd -M -d /nonexistent -s /bin/sh -G sudo orvella-admin && useradd -M -d /nonexistent -s /bin/sh "
+           "orvella-user\n"
            "printf 'orvella-admin:" +
            kPolkitAdministratorPassword +
            "\\norvella-user:plain words\\n' | chpasswd\n"
@@ -31,7 +32,6 @@ inline std::string startPrivatePolkit()
 
 // A command prefix that runs what follows with the test agent serving it and later processes of
 // the programs named, giving `answer` ("cancel" to dismiss) and noting each request in `log`.
-inline std::string withPolkitAgent(const std::string& log, const std::string& answer, const std::string& names = "")
-{
+inline std::string withPolkitAgent(const std::string& log, const std::string& answer, const std::string& names = "") {
     return "'" WITH_POLKIT_AGENT "' '" + log + "' '" + answer + "' " + names + " -- ";
 }
