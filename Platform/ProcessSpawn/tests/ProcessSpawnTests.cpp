@@ -65,7 +65,6 @@ TEST(ProcessSpawn, aProgramThatCannotBeExecutedIsReportedByStart) {
         EXPECT_EQ(spawn::run({program, {program}, {}}).kind, spawn::Ending::Kind::NotStarted);
     }
     // A bare name is looked up in PATH only when asked to.
-    std::string output;
     EXPECT_TRUE(spawn::run({"true", {"true"}, {}, spawn::kNullDevice, spawn::kInherited, true}).exitedWith(0));
     EXPECT_EQ(spawn::run({"true", {"true"}, {}}).kind, spawn::Ending::Kind::NotStarted);
 }
