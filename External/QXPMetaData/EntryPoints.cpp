@@ -1,4 +1,5 @@
 // The library's two entry points. Nothing thrown inside may leave them.
+#include "DocumentFileName.h"
 #include "ExtractInfo.h"
 #include "MetaDataReader.h"
 #include "TestSeams.h"
@@ -9,18 +10,17 @@ using namespace QUARK::QXPMETADATA;
 
 namespace {
 
-// The path as UTF-8; false when it holds unpaired surrogates and so names no file.
-bool PathFromUTF16(const UniChar* path, std::string& utf8) {
+// The file the path names; false when it can name none.
+bool FileNameFromUTF16(const UniChar* path, std::string& fileName) {
     size_t length = 0;
     while (path[length] != 0) ++length;
     CFStringRef string = CFStringCreateWithCharacters(kCFAllocatorDefault, path, static_cast<CFIndex>(length));
     if (string == nullptr) return false;
-    CFDataRef bytes = CFStringCreateExternalRepresentation(kCFAllocatorDefault, string, kCFStringEncodingUTF8, 0);
+    const std::optional<std::string> named = DocumentFileName(string);
     CFRelease(string);
-    if (bytes == nullptr) return false;
-    utf8.assign(reinterpret_cast<const char*>(CFDataGetBytePtr(bytes)), static_cast<size_t>(CFDataGetLength(bytes)));
-    CFRelease(bytes);
-    return utf8.find('\0') == std::string::npos;
+    if (!named) return false;
+    fileName = *named;
+    return true;
 }
 
 }  // namespace
@@ -44,9 +44,9 @@ int32_t CreateIQXPExtractInfo(QUARK::COM::TInterfacePtr<IQXPExtractInfo>& reques
 int32_t CreateQXPMetaDataReader(const UniChar* path, QUARK::COM::TInterfacePtr<IQXPMetaDataReader>& reader) {
     try {
         if (path == nullptr) return kQXPErrorNotOpen;
-        std::string utf8;
-        const bool usable = PathFromUTF16(path, utf8);
-        MetaDataReader* made = MetaDataReader::Make(usable ? utf8 : std::string(), usable);
+        std::string fileName;
+        const bool usable = FileNameFromUTF16(path, fileName);
+        MetaDataReader* made = MetaDataReader::Make(usable ? fileName : std::string(), usable);
         if (made == nullptr) return kQXPErrorInternal;
         reader.Attach(made);
         return made->IsOpen() ? 0 : kQXPErrorNotOpen;

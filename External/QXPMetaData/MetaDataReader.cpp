@@ -32,16 +32,21 @@ int PictureLongerSideOf(IQXPExtractInfo* request) {
     return longerSide;
 }
 
+// The file name as a string, read as its callers read names: UTF-8, else Mac OS Roman.
+CFStringRef PathString(const std::string& fileName) {
+    const auto* bytes = reinterpret_cast<const UInt8*>(fileName.data());
+    const auto length = static_cast<CFIndex>(fileName.size());
+    CFStringRef string = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingUTF8, false);
+    return string != nullptr ? string
+                             : CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingMacRoman, false);
+}
+
 }  // namespace
 
-MetaDataReader* MetaDataReader::Make(std::string utf8Path, bool pathUsable) {
-    const bool open = pathUsable && IsReadableFile(utf8Path);
-    CFStringRef pathString = pathUsable ? CFStringCreateWithBytes(kCFAllocatorDefault,
-                                                                  reinterpret_cast<const UInt8*>(utf8Path.data()),
-                                                                  static_cast<CFIndex>(utf8Path.size()),
-                                                                  kCFStringEncodingUTF8, false)
-                                        : nullptr;
-    auto* reader = new (std::nothrow) MetaDataReader(std::move(utf8Path), open, pathString);
+MetaDataReader* MetaDataReader::Make(std::string fileName, bool pathUsable) {
+    const bool open = pathUsable && IsReadableFile(fileName);
+    CFStringRef pathString = pathUsable ? PathString(fileName) : nullptr;
+    auto* reader = new (std::nothrow) MetaDataReader(std::move(fileName), open, pathString);
     if (reader == nullptr && pathString != nullptr) CFRelease(pathString);
     return reader;
 }

@@ -21,7 +21,7 @@ class MetaDataReader final : public ComObject<MetaDataReader, IQXPMetaDataReader
 public:
     static constexpr GUID kKindGUID = {0x7A0C4E95, 0x1D62, 0x4B8F, {0xA4, 0x3E, 0x58, 0xC1, 0x09, 0xF7, 0x2B, 0x6D}};
     // Made for any path; a path that does not name a readable file gives a reader that is not open.
-    static MetaDataReader* Make(std::string utf8Path, bool pathUsable);
+    static MetaDataReader* Make(std::string fileName, bool pathUsable);
 
     uint32_t GetPageCount() override { return fPageCount; }
     uint32_t GetFormatVersion() override { return fHeader.versionCode; }

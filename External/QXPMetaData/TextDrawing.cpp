@@ -19,8 +19,10 @@ constexpr double kLongestLength = 100000;  // points; beyond this a length is ta
 
 using FontDescriptionPtr = FreeingPtr<PangoFontDescription, pango_font_description_free>;
 
-void GObjectUnref(PangoLayout* layout) { g_object_unref(layout); }
-using LayoutPtr = FreeingPtr<PangoLayout, GObjectUnref>;
+template <class T>
+void GObjectUnref(T* object) { g_object_unref(object); }
+using LayoutPtr = FreeingPtr<PangoLayout, GObjectUnref<PangoLayout>>;
+using ContextPtr = FreeingPtr<PangoContext, GObjectUnref<PangoContext>>;
 
 // Pango measures in integer units of 1/1024 point; damaged documents may hold lengths that do
 // not fit, so they are bounded first.
@@ -45,9 +47,25 @@ FontDescriptionPtr FontOf(const TextSpan& span) {
 
 guint16 Channel(double value) { return static_cast<guint16>(std::clamp(value, 0.0, 1.0) * 65535); }
 
+// Text is laid out in the page's points, whatever size the page is drawn at, so that a page looks
+// the same at every size, only sharper. Laid out for the picture's pixels, advances were rounded
+// to pixels (line breaks moved from one size to the next), the lines through and under text were
+// a pixel or two thick at every size, and small capitals grew with the picture (pango takes a
+// font's pixel size for its point size when it makes them). cairo still draws the glyphs at the
+// picture's resolution.
+ContextPtr PageLayoutContext() {
+    ContextPtr context(pango_font_map_create_context(pango_cairo_font_map_get_default()));
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    pango_cairo_context_set_font_options(context.get(), options);
+    cairo_font_options_destroy(options);
+    pango_context_set_round_glyph_positions(context.get(), false);
+    return context;
+}
+
 // One paragraph laid out to the given width (points), with every span's font, size and colour.
-LayoutPtr LayoutParagraph(cairo_t* cr, const TextParagraph& paragraph, double width) {
-    LayoutPtr layout(pango_cairo_create_layout(cr));
+LayoutPtr LayoutParagraph(PangoContext* context, const TextParagraph& paragraph, double width) {
+    LayoutPtr layout(pango_layout_new(context));
     std::string text;
     PangoAttrList* attributes = pango_attr_list_new();
     for (const TextSpan& span : paragraph.spans) {
@@ -126,10 +144,11 @@ void DrawTextBox(cairo_t* cr, const TextBox& box) {
         double x, y;
     };
     std::vector<Placed> placed;
+    const ContextPtr context = PageLayoutContext();
     double y = box.y + box.paddingTop;
     for (const TextParagraph& paragraph : box.paragraphs) {
         y += paragraph.marginTop;
-        LayoutPtr layout = LayoutParagraph(cr, paragraph, innerWidth - paragraph.marginLeft - paragraph.marginRight);
+        LayoutPtr layout = LayoutParagraph(context.get(), paragraph, innerWidth - paragraph.marginLeft - paragraph.marginRight);
         int width = 0, height = 0;
         pango_layout_get_size(layout.get(), &width, &height);
         placed.push_back({std::move(layout), box.x + box.paddingLeft + paragraph.marginLeft, y});

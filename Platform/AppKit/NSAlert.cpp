@@ -2,6 +2,7 @@
 // their own in place of this file's runModal.
 #include <AppKit/NSAlert.h>
 
+#include <AppKit/DialogPlatforms.h>
 #include <AppKit/NSAlertPanel.h>
 
 #include <QGuiApplication>
@@ -13,7 +14,7 @@
 NSModalResponse NSAlert::runModal()
 {
     NSAlertPanel panel(*this);
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+    if (QtPlatformDrawsNowhere(QGuiApplication::platformName().toStdString())) {
         // Nobody can see or press this alert: answer it as Escape would rather than wait forever.
         const NSString& last = panel.buttonTitles().back();
         std::fprintf(stderr, "NSAlert: no one can answer \"%s\" (\"%s\") here; pressing \"%s\"\n", messageText_.UTF8String(),

@@ -199,6 +199,15 @@ Boolean PasteboardExists(PasteboardRef inPasteboard) {
     return inPasteboard != nullptr && PasteboardStore::Shared().Owner(inPasteboard->name).has_value();
 }
 
+OSStatus PasteboardRemove(PasteboardRef inPasteboard) {
+    if (inPasteboard == nullptr) return paramErr;
+    if (!PasteboardStore::Shared().Remove(inPasteboard->name)) return pasteboardStoreErr;
+    inPasteboard->ownerToken.clear();
+    inPasteboard->putsSinceClear = 0;
+    SetSnapshot(inPasteboard, {});
+    return noErr;
+}
+
 PasteboardStoreFailure PasteboardCopyStoreFailure(CFStringRef* outDescription) {
     std::string description;
     PasteboardStoreFailure failure = PasteboardStore::Shared().Failure(&description);

@@ -147,7 +147,10 @@ bool PasteboardStore::Attempt(Step&& step, bool removeStoreWhenFull) {
             cause = failure_;
         } else {
             int status = step();
-            if (Succeeded(status)) return true;
+            if (Succeeded(status)) {
+                failure_ = kPasteboardStoreNoFailure;  // a store rebuilt on the way works now
+                return true;
+            }
             cause = Classify(status);
             FailFromStatus(status);
         }
@@ -263,6 +266,27 @@ bool PasteboardStore::Clear(const std::string& name, const std::string& ownerTok
             return status;
         },
         /*removeStoreWhenFull=*/true);
+}
+
+bool PasteboardStore::Remove(const std::string& name) {
+    std::lock_guard<std::mutex> guard(lock_);
+    return Attempt([&] {
+        EndTransaction();  // this process's earlier puts come first
+        int status = Execute("BEGIN IMMEDIATE");
+        if (status != SQLITE_OK) return status;
+        {
+            Statement removeItems(Prepare("DELETE FROM pasteboard_items WHERE pasteboard = ?1"));
+            Statement removeName(Prepare("DELETE FROM pasteboards WHERE name = ?1"));
+            if (!removeItems.valid() || !removeName.valid()) {
+                status = sqlite3_errcode(database_);
+            } else if ((status = removeItems.text(1, name).step()) == SQLITE_DONE) {
+                status = removeName.text(1, name).step();
+            }
+        }
+        if (status == SQLITE_DONE) status = Execute("COMMIT");
+        if (status != SQLITE_OK && !sqlite3_get_autocommit(database_)) Execute("ROLLBACK");
+        return status;
+    });
 }
 
 PasteboardStore::PutResult PasteboardStore::Put(const std::string& name, const std::string& ownerToken, int64_t item,

@@ -29,6 +29,8 @@ public:
     // lack of space, the whole store is removed: a reader must find nothing rather than the items of
     // an earlier run under this run's name.
     bool Clear(const std::string& name, const std::string& ownerToken);
+    // The pasteboard and its items leave the store, as if nobody had ever cleared it.
+    bool Remove(const std::string& name);
     enum class PutResult { Stored, NotOwner, Failed };
     // position orders the items; the owner numbers its puts since its clear. Puts go into one
     // transaction that holds the store's write lock until Commit.

@@ -1,5 +1,7 @@
 #include <Security/Authorization.h>
 
+#include <AppKit/DialogPlatforms.h>
+
 #include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -32,8 +34,7 @@ namespace {
 
 bool isRoot() { return geteuid() == 0; }
 
-// A screen the dialog can be shown on. Qt's offscreen and minimal platforms draw nowhere: a dialog
-// there would wait for an answer that can never come.
+// A screen the dialog can be shown on.
 bool displayAvailable()
 {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -44,8 +45,7 @@ bool displayAvailable()
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform == nullptr || *platform == '\0')
         return false;
-    const std::string name(platform, std::strcspn(platform, ":"));
-    return name != "offscreen" && name != "minimal" && name != "minimalegl";
+    return !QtPlatformDrawsNowhere(platform);
 }
 
 // What the password dialog and this process tell each other across sudo: the dialog notes each

@@ -69,7 +69,7 @@ QxpExtractItems RunQxpExtract(const std::string& qxpextractPath, const std::stri
     } else {
         // A run that was stopped or failed may have left part of its items: none of them count.
         if (run.outcome == QxpExtractOutcome::Finished) ReadItems(pasteboard, &run.data);
-        if (PasteboardExists(pasteboard)) PasteboardClear(pasteboard);
+        PasteboardRemove(pasteboard);
         CFRelease(pasteboard);
     }
     CFRelease(name);

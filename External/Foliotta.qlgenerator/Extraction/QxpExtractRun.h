@@ -1,6 +1,6 @@
 // One run of qxpextract on a document, as the generator makes it: a pasteboard name of its own
 // for this run, the tool as a child process with a time limit, every item read back, and the
-// pasteboard cleared afterwards so that nothing of the document stays behind.
+// pasteboard removed afterwards so that nothing of the document, nor the pasteboard, stays behind.
 #pragma once
 
 #include <chrono>

@@ -38,11 +38,24 @@ QString Points(const std::string& text) {
     return isNumber ? QString::number(std::round(points * 100) / 100, 'g', 12) : Utf8(text).toHtmlEscaped();
 }
 
+// Sizes are written one way in the window: "651.9685 x 566.9291 pt", as the pasteboard has each
+// page's size, shows as the first page's "651.97 × 566.93 pt".
+QString PointSize(const std::string& width, const std::string& height) {
+    return QStringLiteral("%1 × %2 pt").arg(Points(width), Points(height));
+}
+
+QString PageSize(const std::string& text) {
+    const QStringList sides = Utf8(text).split(QLatin1Char(' '));
+    if (sides.size() == 4 && sides[1] == QLatin1String("x") && sides[3] == QLatin1String("pt"))
+        return PointSize(sides[0].toStdString(), sides[2].toStdString());
+    return Utf8(text).toHtmlEscaped();
+}
+
 QString FactsHtml(const ExtractedDocument& document, const QColor& accent) {
     QString html;
     if (!document.firstPageWidth.empty() && !document.firstPageHeight.empty())
         html += Heading(QStringLiteral("First page"), accent) +
-                QStringLiteral("%1 × %2 pt").arg(Points(document.firstPageWidth), Points(document.firstPageHeight));
+                PointSize(document.firstPageWidth, document.firstPageHeight);
     if (!document.fonts.empty()) {
         html += Heading(QStringLiteral("Fonts"), accent);
         for (const auto& font : document.fonts) html += Utf8(font).toHtmlEscaped() + QStringLiteral("<br>");
@@ -55,7 +68,7 @@ QString FactsHtml(const ExtractedDocument& document, const QColor& accent) {
     if (!document.pageSizes.empty()) {
         html += Heading(QStringLiteral("Pages"), accent);
         for (size_t page = 0; page < document.pageSizes.size(); ++page)
-            html += QStringLiteral("%1: %2<br>").arg(page + 1).arg(Utf8(document.pageSizes[page]).toHtmlEscaped());
+            html += QStringLiteral("%1: %2<br>").arg(page + 1).arg(PageSize(document.pageSizes[page]));
     }
     return html;
 }

@@ -1,9 +1,11 @@
 // foliotta-preview FILE [--png OUT]: the quick preview of a QuarkXPress document in a window, or,
 // with --png, the same view drawn into a PNG file without a window on screen.
 #include "HelperProgram.h"
+#include "OutputFile.h"
 #include "PreviewOfDocument.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QPixmap>
 
 #include <cstdio>
@@ -15,6 +17,19 @@ namespace {
 int Usage() {
     std::fprintf(stderr, "usage: foliotta-preview FILE [--png OUT]\n");
     return 2;
+}
+
+int CannotWrite(const std::string& pngPath) {
+    std::fprintf(stderr, "foliotta-preview: cannot write %s\n", pngPath.c_str());
+    return 1;
+}
+
+// The window as PNG bytes, written as the thumbnailer writes its pictures.
+bool SavePicture(const QPixmap& picture, const std::string& pngPath) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    return buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG") &&
+           WriteOutputFile(png.toStdString(), pngPath);
 }
 
 }  // namespace
@@ -32,18 +47,20 @@ int main(int argc, char** argv) {
         }
     }
     if (document.empty()) return Usage();
-    if (!pngPath.empty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!pngPath.empty()) {
+        if (!IsWritableOutput(pngPath)) return CannotWrite(pngPath);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("foliotta-preview"));
     const std::string qxpextract = LocateQxpExtract(QXPEXTRACT_FROM_PREVIEW);
     std::unique_ptr<PreviewWindow> window = PreviewOfDocument(qxpextract, document);
-    window->show();
-    if (pngPath.empty()) return application.exec();
-
-    if (!window->grab().save(QString::fromLocal8Bit(pngPath.c_str()), "PNG")) {
-        std::fprintf(stderr, "foliotta-preview: cannot write %s\n", pngPath.c_str());
-        return 1;
+    if (pngPath.empty()) {
+        window->show();
+        return application.exec();
     }
-    return 0;
+    // Drawn without being shown: shown on the offscreen platform, a window only warns that the
+    // platform cannot take its size limits.
+    return SavePicture(window->grab(), pngPath) ? 0 : CannotWrite(pngPath);
 }

@@ -15,6 +15,10 @@ QByteArray Compact(const QJsonObject& answer) { return QJsonDocument(answer).toJ
 
 SearchRequest ReadSearchRequest(const QByteArray& json) {
     SearchRequest request;
+    if (json.size() > kLongestSearchRequest) {
+        request.problem = QStringLiteral("the request is longer than %1 bytes").arg(kLongestSearchRequest);
+        return request;
+    }
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (!document.isObject()) {
@@ -26,6 +30,7 @@ SearchRequest ReadSearchRequest(const QByteArray& json) {
     request.mimeType = object.value(QStringLiteral("mimetype")).toString();
     if (request.path.startsWith(QStringLiteral("file:"))) request.path = QUrl(request.path).toLocalFile();
     if (request.path.isEmpty()) request.problem = QStringLiteral("the request names no path");
+    if (request.path.contains(QChar(0))) request.problem = QStringLiteral("the path holds a NUL character");
     return request;
 }
 

@@ -13,6 +13,11 @@ struct SearchRequest {
     QString problem;   // set when the request could not be read
 };
 
+// KDE sends one small object; anything longer than this is refused rather than read whole.
+inline constexpr qsizetype kLongestSearchRequest = 64 * 1024;
+
+// A request longer than kLongestSearchRequest, or whose path holds a NUL character (which no
+// file name can), is a problem rather than a path.
 SearchRequest ReadSearchRequest(const QByteArray& json);
 
 // What `qxpextract -s` found: the text, the generator (format and version), the page count and

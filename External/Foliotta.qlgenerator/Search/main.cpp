@@ -12,10 +12,17 @@
 
 namespace {
 
+// At most one byte past the longest request, so that an endless input is refused, not read.
 QByteArray ReadStandardInput() {
     QFile input;
     if (!input.open(stdin, QIODevice::ReadOnly)) return {};
-    return input.readAll();
+    QByteArray request;
+    while (request.size() <= kLongestSearchRequest) {
+        const QByteArray more = input.read(kLongestSearchRequest + 1 - request.size());
+        if (more.isEmpty()) break;
+        request += more;
+    }
+    return request;
 }
 
 QByteArray Answer(const SearchRequest& request) {

@@ -2,171 +2,167 @@
 
 #include <Foundation/NSPathUtilities.h>
 
-#include <algorithm>
-#include <array>
-#include <cctype>
-#include <cstdint>
+#include <gio/gio.h>
+#include <png.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <optional>
+#include <memory>
+#include <string>
+#include <utility>
 
-#include <zlib.h>
-
-namespace fs = std::filesystem;
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr const char* kQuarkXPressType = "application/vnd.quark.quarkxpress";
+// What the type database looks at of a file's content; "XPR3" stands at offset 4.
+constexpr size_t kContentSniffed = 4096;
 
-uint32_t BigEndian(const unsigned char* bytes) { return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3]; }
+struct GFreeDeleter {
+    void operator()(gchar* text) const { g_free(text); }
+};
+using GText = std::unique_ptr<gchar, GFreeDeleter>;
 
-// zlib data as written in zTXt and compressed iTXt chunks; nullopt when damaged or too long.
-std::optional<std::string> Inflated(const std::string& compressed)
-{
-    constexpr size_t kLongestText = 1 << 16;
-    z_stream stream = {};
-    if (inflateInit(&stream) != Z_OK)
-        return std::nullopt;
-    std::string text(kLongestText, '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.data()));
-    stream.avail_in = static_cast<uInt>(compressed.size());
-    stream.next_out = reinterpret_cast<Bytef*>(text.data());
-    stream.avail_out = static_cast<uInt>(text.size());
-    const int status = inflate(&stream, Z_FINISH);
-    text.resize(stream.total_out);
-    inflateEnd(&stream);
-    return status == Z_STREAM_END ? std::optional(text) : std::nullopt;
-}
-
-// A text chunk's keyword and text; nullopt for other chunks. Desktops write tEXt (GNOME,
-// Tumbler), and zTXt or iTXt for long or non-Latin texts (KDE).
-std::optional<std::pair<std::string, std::string>> TextOfChunk(const std::string& type, const std::string& data)
-{
-    const size_t keywordEnd = data.find('\0');
-    if (keywordEnd == std::string::npos)
-        return std::nullopt;
-    const std::string keyword = data.substr(0, keywordEnd);
-    std::optional<std::string> text;
-    if (type == "tEXt") {
-        text = data.substr(keywordEnd + 1);
-    } else if (type == "zTXt" && keywordEnd + 1 < data.size()) {
-        text = Inflated(data.substr(keywordEnd + 2));  // after the compression method
-    } else if (type == "iTXt" && keywordEnd + 2 < data.size()) {
-        // keyword, compression flag and method, language tag, translated keyword, text
-        const bool compressed = data[keywordEnd + 1] != 0;
-        const size_t language = data.find('\0', keywordEnd + 3);
-        const size_t translated = language == std::string::npos ? language : data.find('\0', language + 1);
-        if (translated != std::string::npos)
-            text = compressed ? Inflated(data.substr(translated + 1)) : data.substr(translated + 1);
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    Descriptor(Descriptor&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (descriptor_ >= 0)
+            close(descriptor_);
     }
-    if (!text)
-        return std::nullopt;
-    return std::pair(keyword, *text);
+    int get() const { return descriptor_; }
+    explicit operator bool() const { return descriptor_ >= 0; }
+
+private:
+    int descriptor_;
+};
+
+// A regular file, opened without waiting: a FIFO or device in its place is not opened for good.
+Descriptor OpenRegularFile(int folder, const char* name, int followLinks)
+{
+    Descriptor file(openat(folder, name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | followLinks));
+    struct stat status = {};
+    if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return Descriptor(-1);
+    return file;
 }
 
-// The text chunks before the picture data; empty for anything that is not a PNG.
-std::map<std::string, std::string> PngTexts(const fs::path& file)
+// A folder of the cache itself, never one that a link inside the cache leads to.
+Descriptor OpenFolderInside(int folder, const char* name)
+{
+    return Descriptor(openat(folder, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void OnPngWarning(png_structp, png_const_charp) {}
+
+// Reads the PNG up to its picture data; false when it is not a PNG or is damaged there.
+bool ReadPngInfo(png_structp png, png_infop info, FILE* file)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_init_io(png, file);
+    png_read_info(png, info);
+    return true;
+}
+
+// The text chunks before the picture data (tEXt, zTXt and iTXt: GNOME and Tumbler write the
+// first, KDE the others for long or non-Latin texts); empty for anything that is not a PNG.
+std::map<std::string, std::string> PngTexts(int descriptor)
 {
     std::map<std::string, std::string> texts;
-    std::ifstream in(file, std::ios::binary);
-    std::array<unsigned char, 8> signature{};
-    if (!in.read(reinterpret_cast<char*>(signature.data()), 8) || signature != std::array<unsigned char, 8>{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})
+    const int copy = dup(descriptor);
+    FILE* file = copy >= 0 ? fdopen(copy, "rb") : nullptr;
+    if (file == nullptr) {
+        if (copy >= 0)
+            close(copy);
         return texts;
-    unsigned char header[8];
-    while (in.read(reinterpret_cast<char*>(header), 8)) {
-        const uint32_t length = BigEndian(header);
-        const std::string type(reinterpret_cast<char*>(header + 4), 4);
-        if (type == "IDAT" || type == "IEND" || length > (1u << 20))
-            break;
-        std::string data(length, '\0');
-        if (!in.read(data.data(), length) || !in.ignore(4))
-            break;
-        if (auto text = TextOfChunk(type, data))
-            texts.insert(std::move(*text));
     }
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    if (info != nullptr) {
+        png_set_chunk_malloc_max(png, 1 << 20);  // a damaged length does not make a huge allocation
+        png_textp text = nullptr;
+        int count = 0;
+        if (ReadPngInfo(png, info, file) && png_get_text(png, info, &text, &count) > 0) {
+            for (int i = 0; i < count; ++i)
+                texts.emplace(text[i].key, text[i].text);
+        }
+    }
+    png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr);
+    std::fclose(file);
     return texts;
 }
 
-int HexDigit(char c)
+// The start of a local document, when it is a regular file that can be read at once.
+std::string ContentStart(const char* path)
 {
-    if (std::isdigit(static_cast<unsigned char>(c)))
-        return c - '0';
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+    const Descriptor file = OpenRegularFile(AT_FDCWD, path, 0);
+    std::string start(kContentSniffed, '\0');
+    const ssize_t length = file ? read(file.get(), start.data(), start.size()) : -1;
+    start.resize(length > 0 ? static_cast<size_t>(length) : 0);
+    return start;
 }
 
-std::string Unescaped(const std::string& text)
+// The document's type as the desktop's type database tells it: by its content while a local
+// file is there, else by its name.
+bool NamesAQuarkXPressDocument(const std::string& uri)
 {
-    std::string plain;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
-            plain += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
-            i += 2;
-        } else {
-            plain += text[i];
-        }
-    }
-    return plain;
+    const GText localPath(g_filename_from_uri(uri.c_str(), nullptr, nullptr));
+    const GText unescaped(localPath ? nullptr : g_uri_unescape_string(uri.c_str(), nullptr));
+    const std::string content = localPath ? ContentStart(localPath.get()) : std::string();
+    const gchar* name = localPath ? localPath.get() : unescaped ? unescaped.get() : uri.c_str();
+    const GText type(g_content_type_guess(name, reinterpret_cast<const guchar*>(content.data()), content.size(), nullptr));
+    return type && g_content_type_is_a(type.get(), kQuarkXPressType);
 }
 
-// The local file a file:// URI names.
-std::optional<fs::path> LocalFile(const std::string& uri)
+bool IsQuarkXPressEntry(const std::map<std::string, std::string>& texts)
 {
-    const std::string scheme = "file://";
-    if (uri.compare(0, scheme.size(), scheme) != 0)
-        return std::nullopt;
-    const size_t pathStart = uri.find('/', scheme.size());
-    return pathStart == std::string::npos ? std::nullopt : std::optional(fs::path(Unescaped(uri.substr(pathStart))));
-}
-
-bool HasQuarkXPressExtension(const std::string& uri)
-{
-    const size_t dot = uri.rfind('.');
-    if (dot == std::string::npos || uri.find('/', dot) != std::string::npos)
-        return false;
-    std::string extension = uri.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
-    for (const char* known : {"qxd", "qxp", "qxt", "qwd", "qwt", "qxl", "qxb"})
-        if (extension == known)
-            return true;
-    return false;
-}
-
-// nullopt when the file cannot be read.
-std::optional<bool> HasQuarkXPressContent(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    char start[8];
-    if (!in)
-        return std::nullopt;
-    return in.read(start, 8) && std::string(start + 4, 4) == "XPR3";
-}
-
-bool IsQuarkXPressEntry(const fs::path& entry)
-{
-    const std::map<std::string, std::string> texts = PngTexts(entry);
     if (const auto type = texts.find("Thumb::Mimetype"); type != texts.end() && !type->second.empty())
-        return type->second == kQuarkXPressType;
+        return g_content_type_is_a(type->second.c_str(), kQuarkXPressType);
     const auto uri = texts.find("Thumb::URI");
-    if (uri == texts.end())
-        return false;
-    if (const std::optional<fs::path> file = LocalFile(uri->second))
-        if (const std::optional<bool> content = HasQuarkXPressContent(*file))
-            return *content;
-    return HasQuarkXPressExtension(uri->second);
+    return uri != texts.end() && NamesAQuarkXPressDocument(uri->second);
 }
 
-int DeleteIn(const fs::path& folder)
+template <typename Visit>
+void ForEachEntry(int folder, Visit&& visit)
+{
+    const int listed = dup(folder);
+    DIR* listing = listed >= 0 ? fdopendir(listed) : nullptr;
+    if (listing == nullptr) {
+        if (listed >= 0)
+            close(listed);
+        return;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            visit(entry->d_name);
+    }
+    closedir(listing);
+}
+
+int DeleteIn(int folder)
 {
     int deleted = 0;
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-        if (entry.path().extension() == ".png" && entry.is_regular_file(error) && IsQuarkXPressEntry(entry.path()) &&
-            fs::remove(entry.path(), error))
+    ForEachEntry(folder, [&](const char* name) {
+        const size_t length = std::strlen(name);
+        if (length < 4 || std::strcmp(name + length - 4, ".png") != 0)
+            return;
+        const Descriptor entry = OpenRegularFile(folder, name, O_NOFOLLOW);
+        if (entry && IsQuarkXPressEntry(PngTexts(entry.get())) && unlinkat(folder, name, 0) == 0)
             ++deleted;
-    }
+    });
     return deleted;
 }
 
@@ -175,24 +171,30 @@ int DeleteIn(const fs::path& folder)
 std::string ThumbnailCacheFolder()
 {
     const char* cacheHome = std::getenv("XDG_CACHE_HOME");
-    const fs::path base = cacheHome && *cacheHome == '/' ? fs::path(cacheHome) : fs::path(NSHomeDirectory().utf8()) / ".cache";
+    const std::filesystem::path base =
+        cacheHome && *cacheHome == '/' ? std::filesystem::path(cacheHome) : std::filesystem::path(NSHomeDirectory().utf8()) / ".cache";
     return (base / "thumbnails").string();
 }
 
 int DeleteQuarkXPressEntries(const std::string& cacheFolder)
 {
+    // The cache itself may be a link the user made; nothing inside it is followed.
+    const Descriptor cache(open(cacheFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!cache)
+        return 0;
     int deleted = 0;
-    std::error_code error;
-    for (const fs::directory_entry& size : fs::directory_iterator(cacheFolder, error)) {
-        if (!size.is_directory(error))
-            continue;
-        if (size.path().filename() != "fail") {
-            deleted += DeleteIn(size.path());
-            continue;
+    ForEachEntry(cache.get(), [&](const char* name) {
+        const Descriptor size = OpenFolderInside(cache.get(), name);
+        if (!size)
+            return;
+        if (std::strcmp(name, "fail") != 0) {
+            deleted += DeleteIn(size.get());
+            return;
         }
-        for (const fs::directory_entry& application : fs::directory_iterator(size.path(), error))
-            if (application.is_directory(error))
-                deleted += DeleteIn(application.path());
-    }
+        ForEachEntry(size.get(), [&](const char* application) {
+            if (const Descriptor folder = OpenFolderInside(size.get(), application))
+                deleted += DeleteIn(folder.get());
+        });
+    });
     return deleted;
 }

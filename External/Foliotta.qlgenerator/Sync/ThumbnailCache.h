@@ -10,6 +10,7 @@ std::string ThumbnailCacheFolder();
 
 // Deletes the cached thumbnails and failure entries of QuarkXPress documents, and only those, so
 // that they are drawn again. A document is told by the entry's type when it names one, else by
-// the file's content ("XPR3" at offset 4) while the file is there, else by its name's extension.
+// the type database from the file's content while the file is there, else from its name. Links
+// inside the cache are never followed, and no file that the cache names is waited on (a FIFO).
 // Returns how many entries went.
 int DeleteQuarkXPressEntries(const std::string& cacheFolder);

@@ -12,11 +12,16 @@ using namespace QUARK::QXPMETADATA;
 
 namespace {
 
+// A name that is not UTF-8 is read as Mac OS Roman, as qxpextract reads it; the library opens the
+// file of those very bytes.
 std::vector<UniChar> UTF16Path(const std::string& path)
 {
     std::vector<UniChar> units;
-    CFStringRef string = CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.data()),
-                                                 static_cast<CFIndex>(path.size()), kCFStringEncodingUTF8, false);
+    const auto* bytes = reinterpret_cast<const UInt8*>(path.data());
+    const auto length = static_cast<CFIndex>(path.size());
+    CFStringRef string = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingUTF8, false);
+    if (string == nullptr)
+        string = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length, kCFStringEncodingMacRoman, false);
     if (string == nullptr)
         return units;
     units.resize(static_cast<size_t>(CFStringGetLength(string)) + 1, 0);

@@ -1,37 +1,26 @@
 #include "RunLimits.h"
 
-#include <climits>
 #include <csignal>
-#include <cstring>
 
 #include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
-char pendingFile[PATH_MAX];  // read by the signal handler; empty when there is none
-volatile sig_atomic_t pendingFileSet = 0;
+void (*undoPartialWorkOverLimit)() = nullptr;  // set once, before the signals are handled
 
 void EndOverLimit(int)
 {
-    if (pendingFileSet)
-        unlink(pendingFile);
+    if (undoPartialWorkOverLimit != nullptr)
+        undoPartialWorkOverLimit();
     _exit(kRunOverLimitStatus);
 }
 
 }  // namespace
 
-void RemoveWhenOverLimit(const char* path)
+void ImposeRunLimits(unsigned seconds, size_t bytes, void (*undoPartialWork)())
 {
-    pendingFileSet = 0;
-    if (path == nullptr || std::strlen(path) >= sizeof pendingFile)
-        return;
-    std::strcpy(pendingFile, path);
-    pendingFileSet = 1;
-}
-
-void ImposeRunLimits(unsigned seconds, size_t bytes)
-{
+    undoPartialWorkOverLimit = undoPartialWork;
     struct sigaction action = {};
     action.sa_handler = EndOverLimit;
     sigemptyset(&action.sa_mask);

@@ -6,10 +6,7 @@
 
 inline constexpr int kRunOverLimitStatus = 3;
 
-// From now on the process ends with kRunOverLimitStatus once `seconds` have passed, removing
-// the file named with RemoveWhenOverLimit first. Memory beyond `bytes` cannot be had: the
-// allocation fails and the run ends as any failure does.
-void ImposeRunLimits(unsigned seconds, size_t bytes);
-
-// The half-written file to remove when the time runs out (nullptr: none). The path is copied.
-void RemoveWhenOverLimit(const char* path);
+// From now on the process ends with kRunOverLimitStatus once `seconds` have passed, after
+// calling undoPartialWork (from a signal handler: it must be async-signal-safe). Memory beyond
+// `bytes` cannot be had: the allocation fails and the run ends as any failure does.
+void ImposeRunLimits(unsigned seconds, size_t bytes, void (*undoPartialWork)());

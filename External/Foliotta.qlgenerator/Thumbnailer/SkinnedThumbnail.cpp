@@ -12,11 +12,21 @@ void SetColor(cairo_t* cr, const SkinColor& color) { cairo_set_source_rgb(cr, co
 int MarginFor(int size) { return size >= 32 ? static_cast<int>(std::lround(size / 16.0)) : 0; }
 
 // The skin's border and folded corner over the page at (x, y); the corner's cut shows what lies
-// behind the page (the background, or nothing).
+// behind the page (the background, or nothing). The fold lies under the border, so that it stays
+// inside the frame: the border's lines run up to the cut.
 void DrawPageFrame(cairo_t* cr, double x, double y, double width, double height, const SkinPalette& skin,
                    const std::optional<SkinColor>& background)
 {
     const SkinPageFrame frame = SkinPageFrameFor(std::max(width, height));
+    const double corner = std::min({frame.cornerSize, width / 2, height / 2});
+    const double right = x + width;
+    cairo_move_to(cr, right - corner, y);
+    cairo_line_to(cr, right, y + corner);
+    cairo_line_to(cr, right - corner, y + corner);
+    cairo_close_path(cr);
+    SetColor(cr, skin.accent);
+    cairo_fill(cr);
+
     const double half = frame.borderWidth / 2;
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_rectangle(cr, x + half, y + half, width - frame.borderWidth, height - frame.borderWidth);
@@ -25,8 +35,6 @@ void DrawPageFrame(cairo_t* cr, double x, double y, double width, double height,
     SetColor(cr, skin.frame);
     cairo_stroke(cr);
 
-    const double corner = std::min({frame.cornerSize, width / 2, height / 2});
-    const double right = x + width;
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_DEFAULT);
     cairo_move_to(cr, right - corner, y);
     cairo_line_to(cr, right, y);
@@ -41,12 +49,6 @@ void DrawPageFrame(cairo_t* cr, double x, double y, double width, double height,
         cairo_fill(cr);
         cairo_restore(cr);
     }
-    cairo_move_to(cr, right - corner, y);
-    cairo_line_to(cr, right, y + corner);
-    cairo_line_to(cr, right - corner, y + corner);
-    cairo_close_path(cr);
-    SetColor(cr, skin.accent);
-    cairo_fill(cr);
 }
 
 }  // namespace

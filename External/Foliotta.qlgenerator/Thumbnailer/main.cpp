@@ -2,10 +2,12 @@
 // Draws the first page of a QuarkXPress document as a PNG thumbnail whose longer side is SIZE
 // pixels, in the preview skin and background colour the user chose, for the desktop's
 // thumbnailers (GNOME, Xfce's Tumbler, KDE). Exits 0 only when OUTPUT was written, complete;
-// on any failure no OUTPUT is left and the status says why.
-#include "PngOutputFile.h"
+// on any failure no new OUTPUT is made, one the caller made holds no picture, and the status
+// says why.
 #include "FirstPagePicture.h"
 #include "FontConfiguration.h"
+#include "OutputFile.h"
+#include "PngOutputFile.h"
 #include "RunLimits.h"
 #include "SkinnedThumbnail.h"
 #include "ThumbnailRequest.h"
@@ -30,6 +32,10 @@ int Run(int argc, char* argv[])
                      error.c_str());
         return kUsage;
     }
+    if (!IsWritableOutput(request->outputPath)) {
+        std::fprintf(stderr, "foliotta-thumbnailer: %s is not a regular file\n", request->outputPath.c_str());
+        return kNotWritten;
+    }
     UseOwnFontConfiguration();
 
     const CairoSurface thumbnail = DrawSkinnedThumbnail(
@@ -50,7 +56,7 @@ int Run(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
-    ImposeRunLimits(kTimeLimitSeconds, kMemoryLimitBytes);
+    ImposeRunLimits(kTimeLimitSeconds, kMemoryLimitBytes, AbandonOutputFile);
     try {
         return Run(argc, argv);
     } catch (const std::exception& failure) {  // out of memory, mostly

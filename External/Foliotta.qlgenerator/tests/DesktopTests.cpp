@@ -323,6 +323,28 @@ TEST_F(SettingsStep, PassesTheSkinAndColourAndForgetsOnlyQuarkXPressThumbnails)
     EXPECT_FALSE(fs::exists(drawnSince));
 }
 
+TEST_F(SettingsStep, NeverWaitsOnAFileTheCacheNamesNorFollowsLinksOutOfIt)
+{
+    installGenerator(home_.path() + "/Library", "1", "none");
+    const std::string fifo = home_.path() + "/Documents/pipe";
+    fs::create_directories(home_.path() + "/Documents");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string waitingEntry = cacheEntry("normal", "a", "file://" + fifo);
+    // A size folder that is a link to a folder outside the cache, holding a QuarkXPress entry.
+    const std::string outside = home_.path() + "/elsewhere";
+    fs::create_directories(outside);
+    const std::string outsideEntry = outside + "/b.png";
+    fs::rename(cacheEntry("normal", "b", "file:///somewhere/brochure.qxd"), outsideEntry);
+    fs::create_directory_symlink(outside, home_.path() + "/.cache/thumbnails/large");
+
+    const std::map<std::string, std::optional<std::string>> environment = session();
+    std::vector<std::string> bounded = {"timeout", "20", "/usr/bin/foliotta-sync-thumbnailer"};
+    const ChildResult run = RunChild(bounded, environment);
+    EXPECT_EQ(run.exitStatus, 0) << "a FIFO named by the cache must not hold the step: " << run.standardError;
+    EXPECT_TRUE(fs::exists(waitingEntry)) << "a FIFO is no QuarkXPress document";
+    EXPECT_TRUE(fs::exists(outsideEntry)) << "deleted outside the cache through a link";
+}
+
 TEST_F(SettingsStep, ReadsTheSystemBundleWithoutAUserOneAndDeclinesWithNeither)
 {
     installGenerator("/Library", "2", "RGB(1,2,3)");

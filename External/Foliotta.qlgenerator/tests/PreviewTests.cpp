@@ -21,6 +21,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 // A home folder with the generator bundle installed and its skin.plist holding these settings.
@@ -48,6 +50,7 @@ TEST(PreviewProgram, DrawsEverySampleOnTheChosenBackgroundAndRemembersNothing) {
         const std::string png = output.path() + "/preview.png";
         const ChildResult result = RunChild({PREVIEW, path, "--png", png}, {{"HOME", home.path()}, {"XDG_CONFIG_HOME", std::nullopt}});
         ASSERT_EQ(result.exitStatus, 0) << result.standardError;
+        EXPECT_EQ(result.standardError, "") << "nothing to say when nothing is wrong";
         const QImage image(QString::fromStdString(png));
         EXPECT_EQ(image.size(), PreviewWindow::kDefaultSize);
         EXPECT_EQ(image.pixelColor(2, 2), QColor(12, 200, 34));
@@ -88,6 +91,22 @@ TEST(PreviewProgram, UnreadableDocumentsStillDrawTheirMessage) {
     EXPECT_EQ(RunChild({PREVIEW, std::string(SAMPLES) + "/colors.qxd", "--png"}).exitStatus, 2);
 }
 
+TEST(PreviewProgram, RefusesAnOutputThatIsNotARegularFileAtOnce) {
+    TemporaryFolder output("foliotta-png");
+    const std::string fifo = output.path() + "/fifo.png";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string link = output.path() + "/link.png";
+    std::filesystem::create_symlink(output.WriteFile("target.png", "kept"), link);
+    for (const std::string& png : {fifo, link}) {
+        // Bounded, so that a program waiting for a reader of the FIFO fails here instead of hanging.
+        const ChildResult result = RunChild({"timeout", "20", PREVIEW, std::string(SAMPLES) + "/colors.qxd", "--png", png});
+        EXPECT_EQ(result.exitStatus, 1) << png << result.standardError;
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(std::filesystem::file_size(output.path() + "/target.png"), 4u);
+}
+
 class PreviewWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -105,8 +124,11 @@ TEST_F(PreviewWindowTest, ShowsWhatThePasteboardHeld) {
     auto window = PreviewOfDocument(QXPEXTRACT, sample);
     EXPECT_EQ(window->findChild<QLabel*>("summary")->text().toStdString(), expected.summary);
     const std::string facts = window->findChild<QTextBrowser*>("facts")->toPlainText().toStdString();
-    EXPECT_NE(facts.find("651.97 × 566.93 pt"), std::string::npos) << "the first page, from " << expected.firstPageWidth;
-    for (const auto* list : {&expected.fonts, &expected.colors, &expected.pageSizes})
+    // Sizes are written one way, the first page's and each page's alike.
+    EXPECT_NE(facts.find("First page\n651.97 × 566.93 pt"), std::string::npos) << facts;
+    EXPECT_NE(facts.find("1: 651.97 × 566.93 pt"), std::string::npos) << "from " << expected.pageSizes.at(0) << "\n" << facts;
+    EXPECT_EQ(facts.find("651.9685"), std::string::npos) << facts;
+    for (const auto* list : {&expected.fonts, &expected.colors})
         for (const auto& shown : *list) EXPECT_NE(facts.find(shown), std::string::npos) << shown;
     const std::string text = window->findChild<QPlainTextEdit*>("text")->toPlainText().toStdString();
     for (const auto& paragraph : expected.paragraphs) EXPECT_NE(text.find(paragraph), std::string::npos) << paragraph;
@@ -126,6 +148,31 @@ TEST_F(PreviewWindowTest, ADamagedDocumentGetsAMessageInTheWindow) {
     }
     auto missingReader = PreviewOfDocument("", std::string(SAMPLES) + "/colors.qxd");
     EXPECT_TRUE(missingReader->findChild<QLabel*>("message")->text().contains("qxpextract is missing"));
+}
+
+TEST_F(PreviewWindowTest, ALaterReleasesDocumentIsNamedInTheMessage) {
+    // Samples given a later release's version code: the header's 16-bit number after "XPR3", in
+    // the byte order the header names ("II" low byte first, "MM" high byte first).
+    const struct {
+        const char* sample;
+        size_t offset;
+        char code;
+        const char* message;
+    } rows[] = {
+        {"formatting.qxd", 8, 0x43, "QuarkXPress 6 document: pages of version 5 and later cannot be drawn"},
+        {"textboxes-3.3", 9, 0x42, "QuarkXPress 5 document: pages of version 5 and later cannot be drawn"},
+        {"formatting.qxd", 8, 0x44, "“relabelled” cannot be previewed: it is not a QuarkXPress document that can be read"},
+    };
+    TemporaryFolder folder("foliotta-later");
+    for (const auto& row : rows) {
+        std::ifstream whole(std::string(SAMPLES) + "/" + row.sample, std::ios::binary);
+        std::string bytes((std::istreambuf_iterator<char>(whole)), {});
+        bytes.at(row.offset) = row.code;
+        auto window = PreviewOfDocument(QXPEXTRACT, folder.WriteFile("relabelled", bytes));
+        const QLabel* message = window->findChild<QLabel*>("message");
+        ASSERT_NE(message, nullptr) << row.message;
+        EXPECT_TRUE(message->text().startsWith(QString::fromUtf8(row.message))) << message->text().toStdString();
+    }
 }
 
 TEST_F(PreviewWindowTest, EscapeAndSpaceCloseCtrlCCopiesAndTheTextCanBeSearched) {

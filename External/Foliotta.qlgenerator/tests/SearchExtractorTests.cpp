@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr size_t kLongestRequest = 64 * 1024;
+
 struct Answer {
     int exitStatus;
     QJsonObject object;
@@ -73,6 +75,9 @@ TEST(SearchExtractor, AnUnreadableDocumentOrRequestAnswersAValidEmptyResult) {
     requests.emplace_back("[1, 2]", 2);
     requests.emplace_back(R"({"mimetype": "application/vnd.quark.quarkxpress"})", 2);
     requests.emplace_back(R"({"path": 7})", 2);
+    // A path cut at a NUL would name another file.
+    requests.emplace_back(Request(std::string(SAMPLES) + std::string("/colors.qxd\0x", 13)), 2);
+    requests.emplace_back(Request(std::string(SAMPLES) + "/colors.qxd") + std::string(kLongestRequest, ' '), 2);
     for (const auto& [request, status] : requests) {
         SCOPED_TRACE(request);
         const Answer answer = Ask(request);
@@ -82,6 +87,13 @@ TEST(SearchExtractor, AnUnreadableDocumentOrRequestAnswersAValidEmptyResult) {
         EXPECT_FALSE(answer.object["error"].toString().isEmpty());
         EXPECT_TRUE(answer.object["properties"].toObject().isEmpty());
     }
+}
+
+TEST(SearchExtractor, AnEndlessRequestIsRefusedNotRead) {
+    // Bounded, so that a program reading all of it fails here instead of filling the memory.
+    const ChildResult result = RunChild({"sh", "-c", "ulimit -v 4000000; exec timeout 20 \"$0\" < /dev/zero", SEARCH_EXTRACTOR});
+    EXPECT_EQ(result.exitStatus, 2) << result.standardError;
+    EXPECT_NE(result.standardOutput.find("\"status\":\"Error\""), std::string::npos) << result.standardOutput;
 }
 
 TEST(SearchExtractor, AFileUrlIsReadLikeAPath) {

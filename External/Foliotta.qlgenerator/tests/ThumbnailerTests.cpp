@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -55,9 +57,12 @@ TEST_F(Thumbnailer, DrawsEverySampleAtTheAskedSize)
 TEST_F(Thumbnailer, TakesAPathOrAFileURI)
 {
     const std::string spaced = folder_.WriteFile("a sample ü.qxd", ReadWholeFile(portrait));
+    // A name that is not UTF-8 names its own file, as a path and as a URI.
+    const std::string latin1 = folder_.WriteFile("caf\xE9.qxd", ReadWholeFile(portrait));
     const struct {
         std::string input;
-    } inputs[] = {{spaced}, {"file://" + folder_.path() + "/a%20sample%20%C3%BC.qxd"}, {"file:///" + spaced.substr(1)}};
+    } inputs[] = {{spaced}, {"file://" + folder_.path() + "/a%20sample%20%C3%BC.qxd"}, {"file:///" + spaced.substr(1)},
+                  {latin1}, {"file://" + folder_.path() + "/caf%E9.qxd"}};
     for (const auto& input : inputs) {
         EXPECT_EQ(run({"-s", "128", input.input, output()}).exitStatus, 0) << input.input;
         EXPECT_EQ(LongerSide(LoadPicture(output())), 128) << input.input;
@@ -115,6 +120,45 @@ TEST_F(Thumbnailer, FailsWithoutLeavingAFile)
     EXPECT_EQ(FolderListing(folder_.path()), "damaged fake.qxd ") << "no temporary file stays behind";
 }
 
+TEST_F(Thumbnailer, WritesOnlyANewNameOrARegularFile)
+{
+    const std::string elsewhere = folder_.WriteFile("elsewhere.png", "the user's own file");
+    const std::string fifo = output("fifo.png");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(elsewhere, output("link.png"));
+    fs::create_symlink(output("nowhere"), output("dangling.png"));
+    fs::create_directory(output("folder.png"));
+    const std::string unreadable = folder_.path() + "/missing.qxd";
+    const std::string callersEmpty = folder_.WriteFile("tumbler-EF34GH.png", "");
+    const std::string callersFull = folder_.WriteFile("kept.png", "an earlier picture");
+    const struct {
+        std::string document, output;
+        int status;
+        fs::file_type typeAfter;
+        std::string contentAfter;
+    } cases[] = {
+        {portrait, fifo, 4, fs::file_type::fifo, ""},
+        {portrait, output("link.png"), 4, fs::file_type::symlink, "the user's own file"},
+        {portrait, output("dangling.png"), 4, fs::file_type::symlink, ""},
+        {portrait, output("folder.png"), 4, fs::file_type::directory, ""},
+        // A document that cannot be drawn leaves a file the caller made as it was.
+        {unreadable, callersEmpty, 1, fs::file_type::regular, ""},
+        {unreadable, callersFull, 1, fs::file_type::regular, "an earlier picture"},
+    };
+    for (const auto& kind : cases) {
+        const ChildResult result = run({"-s", "128", kind.document, kind.output});
+        EXPECT_EQ(result.exitStatus, kind.status) << kind.output << result.standardError;
+        EXPECT_EQ(fs::symlink_status(kind.output).type(), kind.typeAfter) << kind.output;
+        if (kind.typeAfter == fs::file_type::regular) {
+            EXPECT_EQ(ReadWholeFile(kind.output), kind.contentAfter) << kind.output;
+        }
+    }
+    EXPECT_EQ(ReadWholeFile(elsewhere), "the user's own file") << "a link's target is never written";
+    EXPECT_FALSE(fs::exists(output("nowhere"))) << "a dangling link is not followed to make its target";
+    EXPECT_EQ(FolderListing(folder_.path()), "dangling.png elsewhere.png fifo.png folder.png kept.png link.png tumbler-EF34GH.png ")
+        << "no temporary file stays behind";
+}
+
 TEST_F(Thumbnailer, PutsThePageOnTheBackgroundColourInTheSkinsFrame)
 {
     const std::string sample = portrait;
@@ -130,6 +174,36 @@ TEST_F(Thumbnailer, PutsThePageOnTheBackgroundColourInTheSkinsFrame)
         const int pageRight = picture.width() - margin;
         EXPECT_EQ(ColorAt(picture, pageRight - 12, margin + 25), skin.accent) << skin.title;
         EXPECT_EQ(ColorAt(picture, pageRight - 2, margin + 2), orange) << skin.title << ": the fold's cut shows the background";
+    }
+}
+
+TEST_F(Thumbnailer, TheFoldedCornerStaysInsideTheFrame)
+{
+    const SkinColor blue{214, 234, 248};
+    for (const SkinPalette& skin : SkinPalettes()) {
+        for (int size : {256, 512, 1024}) {
+            SCOPED_TRACE(std::string(skin.title) + " at " + std::to_string(size));
+            ASSERT_EQ(run({"--skin", skin.title, "--background", "214,234,248", "-s", std::to_string(size), landscape,
+                           output()}).exitStatus, 0);
+            const QImage picture = LoadPicture(output());
+            // The margin and the border's width, read along the middle row from the left.
+            const int middle = picture.height() / 2;
+            int margin = 0, border = 0;
+            while (margin < picture.width() && ColorAt(picture, margin, middle) == blue) ++margin;
+            while (margin + border < picture.width() && ColorAt(picture, margin + border, middle) == skin.frame) ++border;
+            ASSERT_GT(border, 0);
+            // Every pixel of the fold lies within the border's inner edges.
+            const int innerRight = picture.width() - margin - border, innerTop = margin + border;
+            int foldPixels = 0, outside = 0;
+            for (int y = margin; y < picture.height() / 2; ++y)
+                for (int x = picture.width() / 2; x < picture.width() - margin; ++x)
+                    if (ColorAt(picture, x, y) == skin.accent) {
+                        ++foldPixels;
+                        if (x >= innerRight || y < innerTop) ++outside;
+                    }
+            EXPECT_GT(foldPixels, size * size / 200);
+            EXPECT_EQ(outside, 0) << "fold pixels on or past a border " << border << " pixels wide";
+        }
     }
 }
 

@@ -25,22 +25,25 @@ const int kPixelsPerPoint = 2;
 
 QColor qColor(const SkinColor& color) { return QColor(color.red, color.green, color.blue); }
 
-// The skin's border and folded corner, as the thumbnails frame a page.
+// The skin's border and folded corner, as the thumbnails frame a page: the fold lies under the
+// border, whose lines run up to the cut.
 void drawPageFrame(QPainter& painter, const QRectF& page, const SkinPalette& skin)
 {
     const SkinPageFrame frame = SkinPageFrameFor(std::max(page.width(), page.height()));
+    const QPointF cutStart(page.right() - frame.cornerSize, page.top());
+    const QPointF cutEnd(page.right(), page.top() + frame.cornerSize);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(qColor(skin.accent));
+    painter.drawPolygon(QPolygonF{{cutStart, cutEnd, QPointF(cutStart.x(), cutEnd.y())}});
+
     const qreal half = frame.borderWidth / 2;
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(qColor(skin.frame), frame.borderWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.drawRect(page.adjusted(half, half, -half, -half));
 
-    const QPointF cutStart(page.right() - frame.cornerSize, page.top());
-    const QPointF cutEnd(page.right(), page.top() + frame.cornerSize);
     painter.setPen(Qt::NoPen);
     painter.setBrush(qColor(skin.backdrop));
     painter.drawPolygon(QPolygonF{{cutStart, page.topRight(), cutEnd}});
-    painter.setBrush(qColor(skin.accent));
-    painter.drawPolygon(QPolygonF{{cutStart, cutEnd, QPointF(cutStart.x(), cutEnd.y())}});
 }
 
 // A document page as the preview shows it: a headline block, a picture and columns of text.

@@ -4,6 +4,7 @@
 #include "PrivateRuntimeFolder.h"
 
 #include <ChildProcess.h>
+#include <TemporaryFolder.h>
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,19 @@ TEST(CorpusEndToEnd, SearchAndThumbnailPublishTheirItemsOnly) {
         auto thumbnail = PasteboardContents(Extract("-t", path));
         ASSERT_EQ(thumbnail.size(), 1u);
         EXPECT_EQ(thumbnail[0].flavor, "public.png");
+    }
+}
+
+TEST(CorpusEndToEnd, NamesThatAreNotUTF8OpenTheFileTheyName) {
+    // Such a name is read as Mac OS Roman ("\xE9" as "È"), yet it is that very file that is read.
+    TemporaryFolder folder("qxpextract-names");
+    const std::string sample = ReadWholeFile(std::string(SAMPLES) + "/colors.qxd");
+    const auto expected = PasteboardContents(Extract("-s", std::string(SAMPLES) + "/colors.qxd"));
+    ASSERT_GE(expected.size(), 2u);
+    for (const std::string name : {"caf\xE9.qxd", "caf\xC3\xA9.qxd", "Report \xA5 2", "\x8E\xFF"}) {
+        const std::string path = folder.WriteFile(name, sample);
+        EXPECT_EQ(PasteboardContents(Extract("-s", path)).size(), expected.size()) << path;
+        std::filesystem::remove(path);
     }
 }
 

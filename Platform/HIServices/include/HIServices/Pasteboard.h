@@ -58,6 +58,11 @@ OSStatus PasteboardCopyItemFlavorData(PasteboardRef inPasteboard, PasteboardItem
 // Not the platform's: whether anything ever cleared or wrote this pasteboard (for command-line readers).
 Boolean PasteboardExists(PasteboardRef inPasteboard);
 
+// Not the platform's: removes the pasteboard and its items from the store, so that a pasteboard
+// made for one exchange between two processes does not outlive it. The reference stays usable:
+// a later clear makes the pasteboard again.
+OSStatus PasteboardRemove(PasteboardRef inPasteboard);
+
 // Not the platform's: why the store failed the latest call of this process, if it did, with a
 // one-line description naming the store and the reason (for command-line readers). A store that
 // SQLite calls damaged is set aside and rebuilt by the call that finds it, so "damaged" means it
