@@ -18,8 +18,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_INSTALL_FULL_LIBDIR}/orvella")
-# The hand-off and the uninstaller ask for rights through sudo.
+# The hand-off and the uninstaller ask for rights through polkit where it is, else through sudo.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "sudo")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec")
 # The install script sees the real prefix, and places the bundles in /Library beside it.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)

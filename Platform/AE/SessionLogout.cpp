@@ -1,18 +1,12 @@
 #include "SessionLogout.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <AE/AEDataModel.h>
-
-extern char** environ;
+#include <ProcessSpawn/ProcessSpawn.h>
 
 namespace {
 
@@ -25,49 +19,13 @@ struct CommandResult {
 // its standard output.
 CommandResult runLoginctl(const std::vector<std::string>& arguments)
 {
+    std::vector<std::string> words = {"loginctl"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    spawn::Launch launch = {"loginctl", words, spawn::currentEnvironment()};
+    launch.searchPath = true;
+    launch.standardInput = spawn::kInherited;
     CommandResult result;
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return result;
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
-    posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-
-    std::vector<char*> argv;
-    std::string program = "loginctl";
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (auto& argument : copies)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    pid_t child = -1;
-    const int spawnError = posix_spawnp(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeEnds[1]);
-    if (spawnError != 0) {
-        close(pipeEnds[0]);
-        return result;
-    }
-
-    char buffer[4096];
-    for (;;) {
-        const ssize_t count = read(pipeEnds[0], buffer, sizeof buffer);
-        if (count > 0)
-            result.output.append(buffer, static_cast<size_t>(count));
-        else if (count == 0 || errno != EINTR)
-            break;
-    }
-    close(pipeEnds[0]);
-
-    int waitStatus = 0;
-    while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) {
-    }
-    if (WIFEXITED(waitStatus))
-        result.exitStatus = WEXITSTATUS(waitStatus);
+    result.exitStatus = spawn::run(launch, std::nullopt, &result.output).exitStatus();
     return result;
 }
 

@@ -1,10 +1,7 @@
 #include <AppKit/NSWorkspace.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <ProcessSpawn/ProcessSpawn.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -24,60 +21,18 @@ std::string applicationExecutable(const NSString& path)
     return path.stringByAppendingPathComponent("Contents/MacOS").stringByAppendingPathComponent(executable).utf8();
 }
 
-// Starts the program in a new session under a short-lived intermediate child, so that it is
-// nobody's child here and outlives this process. Waits only for the program to have been
-// executed: true when the exec succeeded.
+// Starts the program in a session of its own, so that it outlives this process and its terminal;
+// should it end first, a thread of ours reaps it. True when the program could be executed.
 bool startDetached(std::vector<std::string> words, bool searchPath)
 {
-    std::vector<char*> argv;
-    for (auto& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    int report[2];
-    if (pipe2(report, O_CLOEXEC) != 0)
+    spawn::Launch launch = {words.front(), std::move(words), spawn::currentEnvironment()};
+    launch.searchPath = searchPath;
+    launch.newSession = true;
+    const pid_t program = spawn::start(launch);
+    if (program < 0)
         return false;
-    const pid_t intermediate = fork();
-    if (intermediate < 0) {
-        close(report[0]);
-        close(report[1]);
-        return false;
-    }
-    if (intermediate == 0) {
-        close(report[0]);
-        setsid();
-        const pid_t program = fork();
-        if (program == 0) {
-            const int nothing = open("/dev/null", O_RDWR);
-            if (nothing >= 0) {
-                dup2(nothing, STDIN_FILENO);
-                if (nothing != STDIN_FILENO)
-                    close(nothing);
-            }
-            if (searchPath)
-                execvp(argv[0], argv.data());
-            else
-                execv(argv[0], argv.data());
-            const int error = errno;
-            (void)!write(report[1], &error, sizeof error);
-            _exit(127);
-        }
-        if (program < 0) {
-            const int error = errno;
-            (void)!write(report[1], &error, sizeof error);
-        }
-        _exit(0);
-    }
-    close(report[1]);
-    int status = 0;
-    while (waitpid(intermediate, &status, 0) < 0 && errno == EINTR) {
-    }
-    int error = 0;
-    ssize_t count;
-    while ((count = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-    }
-    close(report[0]);
-    return count == 0;
+    spawn::reapWhenDone(program);
+    return true;
 }
 
 } // namespace

@@ -13,9 +13,20 @@
 #include <string>
 
 #include <Security/AuthorizationDB.h>
+#include "PolkitCommand.h"
 #include "SudoCommand.h"
 
+namespace {
+
+// Who proves the administrator right and starts the tools: polkit where the desktop has it, with
+// the desktop's own password dialog; sudo with our dialog where it has not, or where no polkit
+// agent answers.
+enum class RightsBackEnd { Polkit, Sudo };
+
+} // namespace
+
 struct AuthorizationOpaqueRef {
+    RightsBackEnd backEnd = RightsBackEnd::Sudo;
     bool administratorRightHeld = false;
 };
 
@@ -78,10 +89,8 @@ std::string requesterName()
 }
 
 // Proves the administrator right for this process through sudo's cached credentials.
-OSStatus proveAdministratorRight(AuthorizationFlags flags)
+OSStatus proveWithSudo(AuthorizationFlags flags)
 {
-    if (isRoot())
-        return errAuthorizationSuccess;
     if (security::runSudo({"-n", "-v"}) == 0)
         return errAuthorizationSuccess;
     if ((flags & kAuthorizationFlagExtendRights) == 0)
@@ -98,15 +107,54 @@ OSStatus proveAdministratorRight(AuthorizationFlags flags)
     return notes.cancelled() ? errAuthorizationCanceled : errAuthorizationDenied;
 }
 
+// Proves it through polkit, whose agent asks; where no agent can, the reference falls back to sudo.
+OSStatus proveWithPolkit(AuthorizationRef authorization, AuthorizationFlags flags)
+{
+    const bool extend = (flags & kAuthorizationFlagExtendRights) != 0;
+    const bool interact = extend && (flags & kAuthorizationFlagInteractionAllowed) != 0;
+    switch (security::checkAdministratorAction(interact)) {
+    case security::PolkitAnswer::Granted: return errAuthorizationSuccess;
+    case security::PolkitAnswer::Denied: return errAuthorizationDenied;
+    case security::PolkitAnswer::Dismissed: return errAuthorizationCanceled;
+    case security::PolkitAnswer::Failed: return errAuthorizationInternal;
+    case security::PolkitAnswer::NoAgent: break;
+    }
+    if (!extend)
+        return errAuthorizationDenied;
+    if (!interact || !security::sudoAvailable())
+        return errAuthorizationInteractionNotAllowed;
+    authorization->backEnd = RightsBackEnd::Sudo;
+    return proveWithSudo(flags);
+}
+
+OSStatus proveAdministratorRight(AuthorizationRef authorization, AuthorizationFlags flags)
+{
+    if (isRoot())
+        return errAuthorizationSuccess;
+    return authorization->backEnd == RightsBackEnd::Polkit ? proveWithPolkit(authorization, flags) : proveWithSudo(flags);
+}
+
+// Whether the right is held without asking anyone: root, or a right proved earlier and kept.
+bool administratorRightKept(AuthorizationRef authorization)
+{
+    if (authorization->administratorRightHeld || isRoot())
+        return true;
+    if (authorization->backEnd == RightsBackEnd::Polkit)
+        return security::checkAdministratorAction(false) == security::PolkitAnswer::Granted;
+    return security::runSudo({"-n", "-v"}) == 0;
+}
+
 } // namespace
 
 OSStatus AuthorizationCreate(const AuthorizationRights* rights, const AuthorizationEnvironment* environment,
                              AuthorizationFlags flags, AuthorizationRef* authorization)
 {
-    // Rights are exercised through sudo; without it no authorisation can work.
-    if (!security::sudoAvailable())
+    // Rights are exercised through polkit or sudo; without either no authorisation can work.
+    const bool polkit = security::polkitAvailable();
+    if (!polkit && !security::sudoAvailable())
         return errAuthorizationInternal;
     AuthorizationRef created = new AuthorizationOpaqueRef;
+    created->backEnd = polkit ? RightsBackEnd::Polkit : RightsBackEnd::Sudo;
     if (rights != nullptr && rights->count > 0) {
         const OSStatus status = AuthorizationCopyRights(created, rights, environment, flags, nullptr);
         if (status != errAuthorizationSuccess) {
@@ -126,7 +174,10 @@ OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags fl
 {
     if (authorization == nullptr)
         return errAuthorizationInvalidRef;
-    if ((flags & kAuthorizationFlagDestroyRights) != 0 && authorization->administratorRightHeld && !isRoot())
+    // polkit keeps a right for this process alone, and it goes with the process; revoking it
+    // (`pkcheck --revoke-temp`) would take every right kept in the login session, other programs' too.
+    if ((flags & kAuthorizationFlagDestroyRights) != 0 && authorization->administratorRightHeld && !isRoot() &&
+        authorization->backEnd == RightsBackEnd::Sudo)
         security::runSudo({"-k"});
     delete authorization;
     return errAuthorizationSuccess;
@@ -148,7 +199,7 @@ OSStatus AuthorizationCopyRights(AuthorizationRef authorization, const Authoriza
         if (item.name == nullptr || std::strcmp(item.name, kAuthorizationRightExecute) != 0)
             return errAuthorizationDenied;
         if (!authorization->administratorRightHeld) {
-            const OSStatus status = proveAdministratorRight(flags);
+            const OSStatus status = proveAdministratorRight(authorization, flags);
             if (status != errAuthorizationSuccess)
                 return status;
             authorization->administratorRightHeld = true;
@@ -194,8 +245,8 @@ OSStatus AuthorizationExecuteWithPrivileges(AuthorizationRef authorization, cons
     if (stat(pathToTool, &tool) != 0 || !S_ISREG(tool.st_mode) || (tool.st_mode & 0111) == 0)
         return errAuthorizationToolExecuteFailure;
 
-    // Without a proved right sudo would refuse the tool silently later; say so now.
-    if (!authorization->administratorRightHeld && !isRoot() && security::runSudo({"-n", "-v"}) != 0)
+    // Without a proved right the tool would be refused silently later (or asked for again); say so now.
+    if (!administratorRightKept(authorization))
         return errAuthorizationDenied;
 
     std::vector<std::string> toolArguments;
@@ -205,7 +256,9 @@ OSStatus AuthorizationExecuteWithPrivileges(AuthorizationRef authorization, cons
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return errAuthorizationToolEnvironmentError;
-    const pid_t child = security::startUnderSudo(pathToTool, toolArguments, ends[1]);
+    const pid_t child = authorization->backEnd == RightsBackEnd::Polkit
+                            ? security::startUnderPkexec(pathToTool, toolArguments, ends[1])
+                            : security::startUnderSudo(pathToTool, toolArguments, ends[1]);
     close(ends[1]);
     if (child < 0) {
         close(ends[0]);

@@ -10,14 +10,12 @@
 
 namespace security {
 
-struct EnvironmentSetting {
-    std::string name;
-    std::string value;
-};
+// Variables the child gets besides this process's: name and value.
+using EnvironmentSettings = std::vector<std::pair<std::string, std::string>>;
 
 // Runs `sudo ARGUMENTS...` with standard input from /dev/null, waits for it and returns its exit
 // status (-1 when it could not be started or did not exit normally).
-int runSudo(const std::vector<std::string>& arguments, const std::vector<EnvironmentSetting>& extraEnvironment = {});
+int runSudo(const std::vector<std::string>& arguments, const EnvironmentSettings& extraEnvironment = {});
 
 // Starts `sudo -n -- TOOL ARGUMENTS...` with standard input and output on toolEnd and returns its
 // process id, or -1 with errno set when it could not be started. The child is reaped when it ends.

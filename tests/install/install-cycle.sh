@@ -41,6 +41,7 @@ done
 for page in qxpextract pbutil prefhost; do
     check "man finds $page" test "$(man -w $page)" = /usr/local/share/man/man1/$page.1.gz
 done
+check "polkit's action where polkit reads it" test -f /usr/share/polkit-1/actions/com.brimwell.orvella.policy
 check "the pane under /Library" test -f /Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist
 check "the pane under ~/Library" test -f "$home/Library/PreferencePanes/Orvella.prefPane/Contents/Info.plist"
 for data in /usr/local/share "$home/.local/share"; do
@@ -109,6 +110,7 @@ left=$(find /usr/local "$home/.local" /etc/xdg/autostart "$home/.config" /Librar
             \( -iname '*orvella*' -o -iname '*foliotta*' -o -name qxpextract -o -name pbutil -o -name prefhost \
                -o -name 'qxpextract.1.gz' -o -name 'pbutil.1.gz' -o -name 'prefhost.1.gz' \) 2>/dev/null)
 check "the uninstall scripts leave nothing (found: $left)" test -z "$left"
+check "the uninstall takes polkit's action away" test ! -e /usr/share/polkit-1/actions/com.brimwell.orvella.policy
 for database in /usr/local/share/mime "$home/.local/share/mime"; do
     check "the type database forgets the type: $database" sh -c "! grep -qs quarkxpress '$database/types'"
 done

@@ -1,19 +1,11 @@
 #include "QxpExtractRun.h"
 
 #include <HIServices/Pasteboard.h>
+#include <ProcessSpawn/ProcessSpawn.h>
 
 #include <atomic>
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <poll.h>
 #include <random>
-#include <spawn.h>
-#include <sys/syscall.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -22,38 +14,6 @@ std::string PrivatePasteboardName() {
     static std::atomic<unsigned> runs{0};
     std::random_device entropy;
     return "foliotta-" + std::to_string(getpid()) + "-" + std::to_string(runs++) + "-" + std::to_string(entropy());
-}
-
-pid_t StartTool(const std::string& tool, const std::string& mode, const std::string& document, const std::string& pasteboard) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    std::string arguments[] = {tool, mode, document, pasteboard};
-    char* argv[] = {arguments[0].data(), arguments[1].data(), arguments[2].data(), arguments[3].data(), nullptr};
-    pid_t child = -1;
-    const int status = posix_spawn(&child, tool.c_str(), &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return status == 0 ? child : -1;
-}
-
-// Waits for the child up to the limit; a child still running then is killed. Returns the wait
-// status, or nothing when the limit was reached.
-bool WaitWithin(pid_t child, std::chrono::milliseconds limit, int* waitStatus) {
-    const int processDescriptor = static_cast<int>(syscall(SYS_pidfd_open, child, 0));
-    bool ended = true;
-    if (processDescriptor >= 0) {
-        pollfd watch{processDescriptor, POLLIN, 0};
-        int ready = 0;
-        while ((ready = poll(&watch, 1, static_cast<int>(limit.count()))) < 0 && errno == EINTR) {
-        }
-        ended = ready > 0;
-        close(processDescriptor);
-    }
-    if (!ended) kill(child, SIGKILL);
-    while (waitpid(child, waitStatus, 0) < 0 && errno == EINTR) {
-    }
-    return ended;
 }
 
 std::string Bytes(CFDataRef data) {
@@ -90,15 +50,16 @@ QxpExtractItems RunQxpExtract(const std::string& qxpextractPath, const std::stri
     QxpExtractItems run;
     run.pasteboardName = PrivatePasteboardName();
 
-    const pid_t child = StartTool(qxpextractPath, mode, document, run.pasteboardName);
-    if (child < 0) return run;
-    int waitStatus = 0;
-    if (!WaitWithin(child, timeLimit, &waitStatus)) {
-        run.outcome = QxpExtractOutcome::TimedOut;
-    } else if (!WIFEXITED(waitStatus) || WEXITSTATUS(waitStatus) != 0) {
-        run.outcome = QxpExtractOutcome::Failed;
-    } else {
-        run.outcome = QxpExtractOutcome::Finished;
+    spawn::Launch launch = {qxpextractPath, {qxpextractPath, mode, document, run.pasteboardName}, spawn::currentEnvironment()};
+    launch.standardOutput = spawn::kNullDevice;
+    const spawn::Ending ending = spawn::run(launch, timeLimit);
+    switch (ending.kind) {
+    case spawn::Ending::Kind::NotStarted: return run;
+    case spawn::Ending::Kind::TimedOut: run.outcome = QxpExtractOutcome::TimedOut; break;
+    case spawn::Ending::Kind::Signalled: run.outcome = QxpExtractOutcome::Failed; break;
+    case spawn::Ending::Kind::Exited:
+        run.outcome = ending.code == 0 ? QxpExtractOutcome::Finished : QxpExtractOutcome::Failed;
+        break;
     }
 
     CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, run.pasteboardName.c_str(), kCFStringEncodingUTF8);

@@ -10,6 +10,7 @@
 
 #include <ChildProcess.h>
 #include <TemporaryFolder.h>
+#include "PrivatePolkit.h"
 
 namespace fs = std::filesystem;
 
@@ -182,4 +183,28 @@ TEST_F(HandOff, theWholeCycleInstallsOpensAndUninstallsTheProduct)
     EXPECT_FALSE(marked("generator left"));
     EXPECT_FALSE(marked("pane left"));
     EXPECT_EQ(ReadWholeFile((scratch / "prefhost status").string()), "1\n");
+}
+
+// On a desktop with polkit: the desktop's agent asks the pane once, root's copy is handed off, and
+// the uninstaller, a process of its own, is asked once more before it removes the bundles.
+TEST_F(HandOff, throughPolkitThePaneAndTheUninstallerAreAskedOnceEach)
+{
+    fs::permissions(scratch, fs::perms::all);
+    const std::string agentLog = (scratch / "agent").string();
+    const std::string probe = withPolkitAgent(agentLog, kPolkitAdministratorPassword, "Orvella_Uninstaller") +
+                              kAsPolkitUser + " '" HANDOFF_PROBE "'";
+    const CaseResult result = runCase(
+        startPrivatePolkit() +
+        "mkdir -p /temp /Library/QuickLook/Foliotta.qlgenerator/Contents /Library/PreferencePanes/Orvella.prefPane/Contents\n" +
+        pressUninstall(PANE_BUNDLE, "Yes|Ok", "/usr/sbin:/usr/bin:/sbin:/bin", probe) + awaitAlerts(2) +
+        "[ \"$(stat -c %U /temp/Orvella_Uninstaller.app)\" = root ] && touch \"$CASE_DIR/copied by root\"\n"
+        "[ -e /Library/QuickLook/Foliotta.qlgenerator ] || [ -e /Library/PreferencePanes/Orvella.prefPane ] ||"
+        " touch \"$CASE_DIR/removed\"\n");
+
+    EXPECT_EQ(result.probeOutput, "opened\n");
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalled) << result.namespaceRun.standardError;
+    EXPECT_EQ(ReadWholeFile(agentLog), "asked com.brimwell.orvella.administer by handoff-probe\n"
+                                       "asked com.brimwell.orvella.administer by Orvella_Uninstaller\n");
+    EXPECT_TRUE(marked("copied by root"));
+    EXPECT_TRUE(marked("removed"));
 }

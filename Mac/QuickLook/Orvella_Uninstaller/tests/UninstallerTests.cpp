@@ -11,6 +11,7 @@
 
 #include <ChildProcess.h>
 #include <TemporaryFolder.h>
+#include "PrivatePolkit.h"
 #include "StandInSudo.h"
 
 namespace fs = std::filesystem;
@@ -65,6 +66,8 @@ protected:
         if (installation.userPane)
             fs::create_directories(userPane() / "Contents/Resources/Orvella_Uninstaller.app");
 
+        for (const char* marker : {"status", "system generator left", "system pane left"})
+            fs::remove(scratch / marker);
         std::ofstream script(scratch / "case.sh");
         script << "cd /\n";
         if (installation.systemGenerator)
@@ -236,4 +239,55 @@ TEST_F(Uninstaller, aRemovalToolThatCannotBeStartedIsReportedAsFailure)
     EXPECT_EQ(outcome.alerts, kFailureAlert);
     EXPECT_TRUE(outcome.userGenerator);
     EXPECT_TRUE(outcome.userPane);
+}
+
+// Through polkit, as on a desktop that has it: the agent's answer decides, the alerts are today's,
+// and where no agent answers the sudo path takes over with its own dialog.
+TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
+{
+    const std::string agentLog = (scratch / "agent").string();
+    const std::string asked = "asked com.brimwell.orvella.administer by Orvella_Uninstaller\n";
+    const struct {
+        const char* name;
+        std::string launcher;
+        std::string display;
+        std::string alert;
+        std::string logLine;
+        std::string agentRequests;
+        bool removed;
+        bool sudoAsked;
+        std::string preparation = "";
+    } cases[] = {
+        {"right password", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser, "", kSuccessAlert,
+         "", asked, true, false},
+        {"wrong password", withPolkitAgent(agentLog, "guess") + kAsPolkitAdministrator, "", kFailureAlert,
+         "Copy Rights Unsuccessful: -60005", asked, false, false},
+        {"cancelled", withPolkitAgent(agentLog, "cancel") + kAsPolkitUser, "", kFailureAlert,
+         "Copy Rights Unsuccessful: -60006", asked, false, false},
+        {"as root", withPolkitAgent(agentLog, kPolkitAdministratorPassword), "", kSuccessAlert, "", "", true, false},
+        {"no agent, no display", kAsPolkitUser, "", kFailureAlert, "Copy Rights Unsuccessful: -60007", "", false, false},
+        // The stand-in sudo runs rm as the user, who cannot remove root's bundles.
+        {"no agent, sudo's dialog", kAsPolkitUser, ":orvella-test", kFailureAlert, "", "", false, true},
+        {"without the action file, sudo's dialog", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser,
+         ":orvella-test", kFailureAlert, "", "", false, true, "rm /usr/share/polkit-1/actions/com.brimwell.orvella.policy\n"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        fs::remove(agentLog);
+        fs::remove(scratch / "log");
+        for (const auto& entry : fs::directory_iterator(scratch))
+            if (entry.path().filename().string().starts_with("stamp-"))
+                fs::remove(entry.path());  // the stand-in sudo's kept password
+        display = each.display;
+        const Outcome outcome =
+            run({true, false, false, true}, each.launcher, startPrivatePolkit() + installStandIns(scratch) + each.preparation);
+
+        EXPECT_EQ(outcome.alerts, each.alert) << outcome.log;
+        EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful"), each.logLine.empty() ? 0 : 1) << outcome.log;
+        EXPECT_TRUE(each.logLine.empty() || CountOccurrences(outcome.log, each.logLine) == 1) << outcome.log;
+        EXPECT_EQ(ReadWholeFile(agentLog), each.agentRequests);
+        EXPECT_EQ(outcome.userGenerator, !each.removed);
+        EXPECT_EQ(outcome.systemPane, !each.removed);
+        EXPECT_EQ(CountOccurrences(ReadWholeFile((scratch / "log").string()), "sudo -A -v"), each.sudoAsked ? 1 : 0);
+    }
 }

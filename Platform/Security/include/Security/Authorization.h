@@ -1,5 +1,7 @@
 // Authorization Services: obtaining rights for a process and starting tools with them.
-// Here the administrator right is sudo's: proved once through `sudo -v`, used through `sudo -n`.
+// Here the administrator right is polkit's where the desktop has polkit (the package's action,
+// proved through `pkcheck` with the desktop's own password dialog, used through `pkexec`), and
+// otherwise sudo's (proved once through `sudo -v` with a dialog of ours, used through `sudo -n`).
 #pragma once
 
 #include <CoreFoundation/CFBase.h>
@@ -58,12 +60,14 @@ enum : OSStatus {
 OSStatus AuthorizationCreate(const AuthorizationRights* rights, const AuthorizationEnvironment* environment,
                              AuthorizationFlags flags, AuthorizationRef* authorization);
 
-// Releases the reference; with kAuthorizationFlagDestroyRights also the rights it proved (`sudo -k`).
+// Releases the reference; with kAuthorizationFlagDestroyRights also the rights it proved through sudo
+// (`sudo -k`). A right polkit keeps belongs to this process and ends with it.
 OSStatus AuthorizationFree(AuthorizationRef authorization, AuthorizationFlags flags);
 
 // Obtains every right in the set. Only the administrator right exists. Root holds it at once;
-// anyone else proves it with `sudo -v`, asking for the password through a dialog of ours when
-// interaction is allowed and a display is there.
+// anyone else proves it through polkit, whose agent asks when interaction is allowed, or, where
+// polkit is missing or no agent answers, with `sudo -v`, asking for the password through a dialog
+// of ours when interaction is allowed and a display is there.
 OSStatus AuthorizationCopyRights(AuthorizationRef authorization, const AuthorizationRights* rights,
                                  const AuthorizationEnvironment* environment, AuthorizationFlags flags,
                                  AuthorizationRights** authorizedRights);
@@ -72,7 +76,8 @@ OSStatus AuthorizationFreeItemSet(AuthorizationItemSet* set);
 
 // Starts the tool (an absolute path) with administrator rights and the arguments, each one argument,
 // no shell involved; returns once it runs without waiting for it. With communicationsPipe given,
-// *communicationsPipe is a stream connected to the tool's standard input and output.
+// *communicationsPipe is a stream connected to the tool's standard input and output. Through
+// polkit, tools other than those the package's action implies (/bin/cp, /bin/rm) are asked for once more.
 OSStatus AuthorizationExecuteWithPrivileges(AuthorizationRef authorization, const char* pathToTool,
                                             AuthorizationFlags options, char* const* arguments,
                                             FILE** communicationsPipe);
