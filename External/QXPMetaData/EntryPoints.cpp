@@ -1,7 +1,6 @@
 // The library's two entry points. Nothing thrown inside may leave them.
 #include "ExtractInfo.h"
 #include "MetaDataReader.h"
-#include "TestSeams.h"
 
 #include <string>
 
@@ -54,7 +53,5 @@ int32_t CreateQXPMetaDataReader(const UniChar* path, QUARK::COM::TInterfacePtr<I
         return kQXPErrorInternal;
     }
 }
-
-int32_t QXPMetaDataLiveObjectCount() { return LiveObjectCounter().load(); }
 
 }  // extern "C"

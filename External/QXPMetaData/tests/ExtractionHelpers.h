@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QXPMetaData.h>
-#include <TestSeams.h>
 
 #include <optional>
 #include <string>
