@@ -17,7 +17,7 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libcairo2-dev libpango1.0-dev fonts-dejavu-core fonts-liberation2 librsvg2-bin \
 	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3 \
 	zlib1g-dev fontconfig bubblewrap tumbler dbus dbus-daemon libglib2.0-bin shared-mime-info xdg-utils \
-	libkf5filemetadata-dev desktop-file-utils patchelf dpkg-dev file lintian
+	libkf5filemetadata-dev desktop-file-utils patchelf dpkg-dev file lintian libsystemd-dev python3-dbus python3-gi
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

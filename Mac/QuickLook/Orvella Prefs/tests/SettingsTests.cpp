@@ -156,6 +156,7 @@ TEST_F(SettingsFile, AFailedWriteKeepsTheOldFileAndSaysSo)
 
 TEST_F(SettingsFile, WithoutAGeneratorNothingIsWrittenAndNoLogoutIsAsked)
 {
+    watchLogind();
     openPane();
     EXPECT_FALSE(filePath.has_value());
     NSAlertTestDriver::answerWith({"Ok"});
@@ -165,7 +166,7 @@ TEST_F(SettingsFile, WithoutAGeneratorNothingIsWrittenAndNoLogoutIsAsked)
     ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u);
     EXPECT_EQ(NSAlertTestDriver::recordedAlerts()[0].messageText, "Settings Not Saved!");
     EXPECT_NE(NSAlertTestDriver::recordedAlerts()[0].informativeText.find(userSettingsFile()), std::string::npos);
-    EXPECT_EQ(loginctlCalls(), "");
+    EXPECT_EQ(logindCalls(), "");
 }
 
 TEST_F(SettingsFile, AnUnreadableFileIsNotCreatedOrReplacedByAnApply)
