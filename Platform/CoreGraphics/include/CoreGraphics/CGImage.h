@@ -3,8 +3,6 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
-#include <vector>
-
 typedef struct CGColorSpace* CGColorSpaceRef;
 typedef struct CGDataProvider* CGDataProviderRef;
 typedef struct CGImage* CGImageRef;
@@ -38,6 +36,8 @@ CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, siz
                                                CGDataProviderReleaseDataCallback releaseData);
 CGDataProviderRef CGDataProviderRetain(CGDataProviderRef provider);
 void CGDataProviderRelease(CGDataProviderRef provider);
+// A copy of the provider's bytes, released by the caller.
+CFDataRef CGDataProviderCopyData(CGDataProviderRef provider);
 
 // Supported: 8 bits per component, 24 or 32 bits per pixel, byte order default or 32-bit big or
 // little endian. Anything else gives NULL. The image reads its pixels from the provider, which it
@@ -53,12 +53,5 @@ size_t CGImageGetHeight(CGImageRef image);
 size_t CGImageGetBitsPerPixel(CGImageRef image);
 size_t CGImageGetBytesPerRow(CGImageRef image);
 CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image);
-
-// Stand-in extensions for encoders, which read the image a row at a time.
-// True when every pixel is fully opaque (also for images without alpha).
-bool CGImageIsOpaque(CGImageRef image);
-// Row y (0 at the top) as straight, not premultiplied, pixels into out: RGBA when channels is 4,
-// RGB without the alpha when it is 3; out holds width * channels bytes.
-void CGImageCopyStraightRow(CGImageRef image, size_t y, UInt8* out, size_t channels);
-// The whole image as straight RGBA rows, top row first.
-std::vector<UInt8> CGImageCopyStraightRGBA(CGImageRef image);
+// The provider the image reads its pixels from; not retained for the caller.
+CGDataProviderRef CGImageGetDataProvider(CGImageRef image);
