@@ -41,7 +41,8 @@ std::optional<std::string> EncodePng(cairo_surface_t* picture)
     CGImageRelease(image);
     std::optional<std::string> png;
     if (encoded)
-        png.emplace(reinterpret_cast<const char*>(CFDataGetBytePtr(bytes)), static_cast<size_t>(CFDataGetLength(bytes)));
+        png.emplace(reinterpret_cast<const char*>(CFDataGetBytePtr(bytes)),
+                    static_cast<size_t>(CFDataGetLength(bytes)));
     CFRelease(bytes);
     return png;
 }
