@@ -9,9 +9,6 @@
 
 namespace QUARK::QXPMETADATA {
 
-// Number of library objects currently alive; lets tests see that every reference was released.
-std::atomic<int32_t>& LiveObjectCounter();
-
 inline constexpr GUID kGUIDIUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 inline bool SameGUID(const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
@@ -41,8 +38,8 @@ public:
     }
 
 protected:
-    ComObject() { ++LiveObjectCounter(); }
-    ~ComObject() { --LiveObjectCounter(); }
+    ComObject() = default;
+    ~ComObject() = default;
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
 

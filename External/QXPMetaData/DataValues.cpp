@@ -4,11 +4,6 @@
 
 namespace QUARK::QXPMETADATA {
 
-std::atomic<int32_t>& LiveObjectCounter() {
-    static std::atomic<int32_t> counter{0};
-    return counter;
-}
-
 namespace {
 
 // Replaces every malformed UTF-8 sequence with U+FFFD, so a string can always be made.

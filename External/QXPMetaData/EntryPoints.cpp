@@ -2,7 +2,6 @@
 #include "DocumentFileName.h"
 #include "ExtractInfo.h"
 #include "MetaDataReader.h"
-#include "TestSeams.h"
 
 #include <string>
 
@@ -54,7 +53,5 @@ int32_t CreateQXPMetaDataReader(const UniChar* path, QUARK::COM::TInterfacePtr<I
         return kQXPErrorInternal;
     }
 }
-
-int32_t QXPMetaDataLiveObjectCount() { return LiveObjectCounter().load(); }
 
 }  // extern "C"

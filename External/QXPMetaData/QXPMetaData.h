@@ -134,12 +134,15 @@ protected:
 
 }  // namespace QUARK::QXPMETADATA
 
+// The library exports its two entry points and nothing else.
+#define QXPMETADATA_EXPORT __attribute__((visibility("default")))
+
 extern "C" {
 // pictureLongerSide: the longer side in pixels of the page picture (entry 8), 0 for 512, at most
 // 4096. The two trailing arguments are reserved; callers pass zero.
-int32_t CreateIQXPExtractInfo(QUARK::COM::TInterfacePtr<QUARK::QXPMETADATA::IQXPExtractInfo>& request, uint32_t mask,
+QXPMETADATA_EXPORT int32_t CreateIQXPExtractInfo(QUARK::COM::TInterfacePtr<QUARK::QXPMETADATA::IQXPExtractInfo>& request, uint32_t mask,
                               uint32_t pictureLongerSide, uint32_t reserved2, uint32_t reserved3);
 // path: zero-terminated UTF-16; the reader holder stays empty when the library cannot make one.
-int32_t CreateQXPMetaDataReader(const UniChar* path,
+QXPMETADATA_EXPORT int32_t CreateQXPMetaDataReader(const UniChar* path,
                                 QUARK::COM::TInterfacePtr<QUARK::QXPMETADATA::IQXPMetaDataReader>& reader);
 }

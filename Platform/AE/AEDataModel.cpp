@@ -6,56 +6,27 @@
 #include <string>
 
 #include "AEDescriptor.h"
-#include "AEObserver.h"
-
-namespace {
-
-std::function<void(const AECallRecord&)>& callObserver()
-{
-    static std::function<void(const AECallRecord&)> observer;
-    return observer;
-}
-
-} // namespace
-
-void AESetCallObserver(std::function<void(const AECallRecord&)> observer) { callObserver() = std::move(observer); }
-
-namespace ae {
-
-void notifyObserver(const char* function, DescType descriptorType, OSStatus status)
-{
-    if (callObserver())
-        callObserver()(AECallRecord{function, descriptorType, status});
-}
-
-} // namespace ae
 
 OSErr AECreateDesc(DescType typeCode, const void* dataPtr, Size dataSize, AEDesc* result)
 {
     if (result == nullptr)
         return paramErr;
     *result = ae::nullDescriptor();
-    OSErr status = static_cast<OSErr>(ae::forcedFailure("AECreateDesc"));
-    if (status == noErr && (dataSize < 0 || (dataSize > 0 && dataPtr == nullptr)))
-        status = paramErr;
-    if (status == noErr) {
-        auto* storage = new OpaqueAEDataStorageType;
-        const auto* bytes = static_cast<const unsigned char*>(dataPtr);
-        storage->bytes.assign(bytes, bytes + dataSize);
-        *result = AEDesc{typeCode, storage};
-    }
-    ae::notifyObserver("AECreateDesc", result->descriptorType, status);
-    return status;
+    if (dataSize < 0 || (dataSize > 0 && dataPtr == nullptr))
+        return paramErr;
+    auto* storage = new OpaqueAEDataStorageType;
+    const auto* bytes = static_cast<const unsigned char*>(dataPtr);
+    storage->bytes.assign(bytes, bytes + dataSize);
+    *result = AEDesc{typeCode, storage};
+    return noErr;
 }
 
 OSErr AEDisposeDesc(AEDesc* theAEDesc)
 {
     if (theAEDesc == nullptr)
         return paramErr;
-    const DescType disposedType = theAEDesc->descriptorType;
     delete theAEDesc->dataHandle;
     *theAEDesc = ae::nullDescriptor();
-    ae::notifyObserver("AEDisposeDesc", disposedType, noErr);
     return noErr;
 }
 

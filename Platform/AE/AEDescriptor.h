@@ -20,11 +20,4 @@ namespace ae {
 
 inline AEDesc nullDescriptor() { return AEDesc{typeNull, nullptr}; }
 
-// The status a step fails with although nothing went wrong: 0 in the library as shipped
-// (NoForcedFailures.cpp); the test tree links in a version that makes any step fail the way the
-// real manager can.
-OSStatus forcedFailure(const char* function);
-
-void notifyObserver(const char* function, DescType descriptorType, OSStatus status);
-
 } // namespace ae

@@ -36,24 +36,20 @@ OSErr AECreateAppleEvent(AEEventClass theAEEventClass, AEEventID theAEEventID, c
     if (result == nullptr)
         return paramErr;
     *result = ae::nullDescriptor();
-    OSErr status = static_cast<OSErr>(ae::forcedFailure("AECreateAppleEvent"));
-    if (status == noErr && target == nullptr)
-        status = paramErr;
-    if (status == noErr && target->descriptorType != typeProcessSerialNumber)
-        status = errAEUnknownAddressType;
-    if (status == noErr) {
-        auto* event = new OpaqueAEDataStorageType;
-        event->eventClass = theAEEventClass;
-        event->eventID = theAEEventID;
-        event->targetType = target->descriptorType;
-        if (target->dataHandle != nullptr)
-            event->targetBytes = target->dataHandle->bytes;
-        event->returnID = returnID;
-        event->transactionID = transactionID;
-        *result = AEDesc{typeAppleEvent, event};
-    }
-    ae::notifyObserver("AECreateAppleEvent", result->descriptorType, status);
-    return status;
+    if (target == nullptr)
+        return paramErr;
+    if (target->descriptorType != typeProcessSerialNumber)
+        return errAEUnknownAddressType;
+    auto* event = new OpaqueAEDataStorageType;
+    event->eventClass = theAEEventClass;
+    event->eventID = theAEEventID;
+    event->targetType = target->descriptorType;
+    if (target->dataHandle != nullptr)
+        event->targetBytes = target->dataHandle->bytes;
+    event->returnID = returnID;
+    event->transactionID = transactionID;
+    *result = AEDesc{typeAppleEvent, event};
+    return noErr;
 }
 
 OSStatus AESend(const AppleEvent* theAppleEvent, AppleEvent* reply, AESendMode sendMode, AESendPriority,
@@ -61,15 +57,11 @@ OSStatus AESend(const AppleEvent* theAppleEvent, AppleEvent* reply, AESendMode s
 {
     if (reply != nullptr)
         *reply = ae::nullDescriptor();
-    OSStatus status = ae::forcedFailure("AESend");
-    if (status == noErr && (theAppleEvent == nullptr || reply == nullptr))
-        status = paramErr;
-    if (status == noErr && (theAppleEvent->descriptorType != typeAppleEvent || theAppleEvent->dataHandle == nullptr))
-        status = errAENotAEDesc;
-    if (status == noErr && (sendMode & kAEWaitReply) != kAENoReply)
-        status = paramErr;
-    if (status == noErr)
-        status = deliver(*theAppleEvent->dataHandle);
-    ae::notifyObserver("AESend", theAppleEvent != nullptr ? theAppleEvent->descriptorType : typeNull, status);
-    return status;
+    if (theAppleEvent == nullptr || reply == nullptr)
+        return paramErr;
+    if (theAppleEvent->descriptorType != typeAppleEvent || theAppleEvent->dataHandle == nullptr)
+        return errAENotAEDesc;
+    if ((sendMode & kAEWaitReply) != kAENoReply)
+        return paramErr;
+    return deliver(*theAppleEvent->dataHandle);
 }

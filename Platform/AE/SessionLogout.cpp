@@ -1,58 +1,98 @@
 #include "SessionLogout.h"
 
+#include <systemd/sd-bus.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include <AE/AEDataModel.h>
-#include <ProcessSpawn/ProcessSpawn.h>
 
 namespace {
 
-struct CommandResult {
-    int exitStatus = -1; // -1 when the command could not be started or did not exit normally
-    std::string output;
+constexpr const char* kLogind = "org.freedesktop.login1";
+constexpr const char* kManagerPath = "/org/freedesktop/login1";
+constexpr const char* kManager = "org.freedesktop.login1.Manager";
+
+struct BusClose {
+    void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+};
+using Bus = std::unique_ptr<sd_bus, BusClose>;
+
+// A call whose error, if any, only says that logind could not answer.
+struct Call {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* reply = nullptr;
+    ~Call()
+    {
+        sd_bus_error_free(&error);
+        sd_bus_message_unref(reply);
+    }
 };
 
-// Runs loginctl (found through PATH) with the given arguments, no shell involved, and collects
-// its standard output.
-CommandResult runLoginctl(const std::vector<std::string>& arguments)
+std::optional<std::string> objectPath(sd_bus_message* reply)
 {
-    std::vector<std::string> words = {"loginctl"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    spawn::Launch launch = {"loginctl", words, spawn::currentEnvironment()};
-    launch.searchPath = true;
-    launch.standardInput = spawn::kInherited;
-    CommandResult result;
-    result.exitStatus = spawn::run(launch, std::nullopt, &result.output).exitStatus();
-    return result;
+    const char* path = nullptr;
+    if (sd_bus_message_read(reply, "o", &path) < 0 || path == nullptr)
+        return std::nullopt;
+    return std::string(path);
 }
 
-std::string trimmed(const std::string& text)
+// The session the login named in the environment.
+std::optional<std::string> sessionNamedByLogin(sd_bus* bus)
 {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
+    const char* identifier = std::getenv("XDG_SESSION_ID");
+    if (identifier == nullptr || *identifier == '\0')
+        return std::nullopt;
+    Call call;
+    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, "GetSession", &call.error, &call.reply, "s",
+                           identifier) < 0)
+        return std::nullopt;
+    return objectPath(call.reply);
 }
 
-// The logind session of this process: the one the login set up for it, else the one loginctl
-// finds for the caller ("ID - user (uid)" on the first line of its status).
-std::optional<std::string> callersSession()
+// The session this process was started in.
+std::optional<std::string> sessionOfThisProcess(sd_bus* bus)
 {
-    if (const char* fromLogin = std::getenv("XDG_SESSION_ID"); fromLogin != nullptr && *fromLogin != '\0')
-        return std::string(fromLogin);
+    Call call;
+    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, "GetSessionByPID", &call.error, &call.reply, "u",
+                           static_cast<uint32_t>(getpid())) < 0)
+        return std::nullopt;
+    return objectPath(call.reply);
+}
 
-    const CommandResult status = runLoginctl({"session-status", "--no-pager", "--lines=0"});
-    if (status.exitStatus != 0)
+// The user's graphical session, for a process started outside any session (by the user's
+// service manager, for instance).
+std::optional<std::string> displaySessionOfUser(sd_bus* bus)
+{
+    Call user;
+    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, "GetUser", &user.error, &user.reply, "u",
+                           static_cast<uint32_t>(getuid())) < 0)
         return std::nullopt;
-    const std::string firstLine = trimmed(status.output.substr(0, status.output.find('\n')));
-    const std::string identifier = firstLine.substr(0, firstLine.find(' '));
-    if (identifier.empty())
+    const std::optional<std::string> userPath = objectPath(user.reply);
+    if (!userPath)
         return std::nullopt;
-    return identifier;
+    Call display;
+    if (sd_bus_get_property(bus, kLogind, userPath->c_str(), "org.freedesktop.login1.User", "Display", &display.error,
+                            &display.reply, "(so)") < 0)
+        return std::nullopt;
+    const char* identifier = nullptr;
+    const char* path = nullptr;
+    if (sd_bus_message_read(display.reply, "(so)", &identifier, &path) < 0 || path == nullptr ||
+        std::string(path) == "/")
+        return std::nullopt;
+    return std::string(path);
+}
+
+std::optional<std::string> callersSession(sd_bus* bus)
+{
+    if (std::optional<std::string> session = sessionNamedByLogin(bus))
+        return session;
+    if (std::optional<std::string> session = sessionOfThisProcess(bus))
+        return session;
+    return displaySessionOfUser(bus);
 }
 
 } // namespace
@@ -61,11 +101,21 @@ namespace ae {
 
 OSStatus terminateCallersSession()
 {
-    const std::optional<std::string> session = callersSession();
+    sd_bus* opened = nullptr;
+    if (sd_bus_open_system(&opened) < 0)
+        return errAEEventFailed;
+    const Bus bus(opened);
+    // logind may ask the user to confirm through polkit rather than refuse outright.
+    sd_bus_set_allow_interactive_authorization(bus.get(), 1);
+
+    const std::optional<std::string> session = callersSession(bus.get());
     if (!session)
         return procNotFound;
-    const CommandResult termination = runLoginctl({"terminate-session", *session});
-    return termination.exitStatus == 0 ? OSStatus(noErr) : OSStatus(errAEEventFailed);
+    Call termination;
+    if (sd_bus_call_method(bus.get(), kLogind, session->c_str(), "org.freedesktop.login1.Session", "Terminate",
+                           &termination.error, nullptr, "") < 0)
+        return errAEEventFailed;
+    return noErr;
 }
 
 } // namespace ae

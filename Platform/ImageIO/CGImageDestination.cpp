@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "StraightRows.h"
+
 // The platform hands out destinations as CF objects; here the object header makes CFRelease work.
 #include <CoreFoundation/CFObject.h>
 
@@ -14,6 +16,8 @@ struct CGImageDestination : __CFObject {
     size_t capacity = 0;
     std::vector<CGImageRef> images;
     bool finalized = false;
+    int pngFilter = PNG_FILTER_NONE;
+    bool keepColour = false;
     ~CGImageDestination() override {
         for (CGImageRef image : images) CGImageRelease(image);
         CFRelease(output);
@@ -35,6 +39,12 @@ void CGImageDestinationAddImage(CGImageDestinationRef idst, CGImageRef image, CF
     idst->images.push_back(CGImageRetain(image));
 }
 
+void CGImageDestinationSetPNGWriting(CGImageDestinationRef idst, int compressionFilter, bool keepColour) {
+    if (idst == nullptr || idst->finalized) return;
+    idst->pngFilter = compressionFilter == IMAGEIO_PNG_FILTER_SUB ? PNG_FILTER_SUB : PNG_FILTER_NONE;
+    idst->keepColour = keepColour;
+}
+
 static void AppendToBuffer(png_structp png, png_bytep bytes, png_size_t length) {
     auto* output = static_cast<CFMutableDataRef>(png_get_io_ptr(png));
     CFDataAppendBytes(output, bytes, static_cast<CFIndex>(length));
@@ -43,8 +53,8 @@ static void AppendToBuffer(png_structp png, png_bytep bytes, png_size_t length) 
 static void FlushNothing(png_structp) {}
 
 // libpng reports errors by jumping back here, so nothing that lives across the jump is kept in this frame.
-// The rows are converted one at a time into row, straight from the image's own memory.
-static bool WritePNG(CFMutableDataRef output, CGImageRef image, size_t channels, UInt8* row) {
+// The rows are converted one at a time into row.
+static bool WritePNG(CFMutableDataRef output, const StraightRows& image, size_t channels, int filter, UInt8* row) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -52,21 +62,21 @@ static bool WritePNG(CFMutableDataRef output, CGImageRef image, size_t channels,
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    const auto height = static_cast<png_uint_32>(CGImageGetHeight(image));
+    const auto height = static_cast<png_uint_32>(image.height());
     png_set_write_fn(png, output, AppendToBuffer, FlushNothing);
-    const size_t width = CGImageGetWidth(image);
+    const size_t width = image.width();
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), height, 8,
                  channels == 4 ? PNG_COLOR_TYPE_RGBA : channels == 3 ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_GRAY,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // Previews are made on demand and thrown away soon: favour speed over the last few percent of
-    // size. No row filter: pages are mostly flat paper and line art, which deflate packs as well
-    // unfiltered (the samples come out 5% smaller than with the cheapest filter), and filtering
-    // costs a pass over every row.
+    // size. No row filter unless asked for: pages are mostly flat paper and line art, which deflate
+    // packs as well unfiltered (the samples come out 5% smaller than with the cheapest filter),
+    // and filtering costs a pass over every row.
     png_set_compression_level(png, 1);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, filter);
     png_write_info(png, info);
     for (png_uint_32 y = 0; y < height; ++y) {
-        CGImageCopyStraightRow(image, y, row, channels == 1 ? 3 : channels);
+        image.copyRow(y, row, channels == 1 ? 3 : channels);
         if (channels == 1)
             for (size_t x = 0; x < width; ++x) row[x] = row[3 * x];
         png_write_row(png, row);
@@ -77,28 +87,30 @@ static bool WritePNG(CFMutableDataRef output, CGImageRef image, size_t channels,
 }
 
 // Whether every pixel of an opaque picture is a grey, found by its first coloured row.
-static bool IsGrey(CGImageRef image, UInt8* row) {
-    const size_t width = CGImageGetWidth(image);
-    for (size_t y = 0; y < CGImageGetHeight(image); ++y) {
-        CGImageCopyStraightRow(image, y, row, 3);
+static bool IsGrey(const StraightRows& image, UInt8* row) {
+    const size_t width = image.width();
+    for (size_t y = 0; y < image.height(); ++y) {
+        image.copyRow(y, row, 3);
         for (size_t x = 0; x < width; ++x)
             if (row[3 * x] != row[3 * x + 1] || row[3 * x] != row[3 * x + 2]) return false;
     }
     return true;
 }
 
-static bool EncodePNG(CGImageRef image, CFMutableDataRef output) {
+static bool EncodePNG(const CGImageDestination& destination, CGImageRef image) {
+    const StraightRows rows(image);
+    if (!rows.readable()) return false;
     // A picture without transparency is written without its alpha channel, and one in greys only
     // (black text on white paper) as a grey picture: a quarter, or two thirds, less to compress for
     // the same pixels.
-    std::vector<UInt8> row(CGImageGetWidth(image) * 4);
-    const size_t channels = !CGImageIsOpaque(image) ? 4 : IsGrey(image, row.data()) ? 1 : 3;
-    return WritePNG(output, image, channels, row.data());
+    std::vector<UInt8> row(rows.width() * 4);
+    const size_t channels = !rows.opaque() ? 4 : !destination.keepColour && IsGrey(rows, row.data()) ? 1 : 3;
+    return WritePNG(destination.output, rows, channels, destination.pngFilter, row.data());
 }
 
 bool CGImageDestinationFinalize(CGImageDestinationRef idst) {
     if (idst == nullptr || idst->finalized || idst->images.empty()) return false;
     idst->finalized = true;
     // A PNG file holds one picture: the first image added is the one written.
-    return EncodePNG(idst->images.front(), idst->output);
+    return EncodePNG(*idst, idst->images.front());
 }

@@ -4,7 +4,7 @@
 
 #include <CoreGraphics/CoreGraphics.h>
 
-#include <cstdint>
+#include <cstring>
 #include <vector>
 
 using namespace QUARK::COM;
@@ -30,30 +30,31 @@ std::vector<UniChar> UTF16Path(const std::string& path)
     return units;
 }
 
-// The library's straight RGBA rows as a cairo surface (premultiplied, native-endian ARGB).
+// The library's picture as a cairo surface. It comes in cairo's own layout (premultiplied,
+// native-endian ARGB), so its rows are copied as they are.
 CairoSurface SurfaceFromImage(CGImageRef image)
 {
     const int width = static_cast<int>(CGImageGetWidth(image));
     const int height = static_cast<int>(CGImageGetHeight(image));
-    const std::vector<UInt8> rgba = CGImageCopyStraightRGBA(image);
-    if (width <= 0 || height <= 0 || rgba.size() != static_cast<size_t>(width) * height * 4)
+    const size_t bytesPerRow = CGImageGetBytesPerRow(image);
+    if (width <= 0 || height <= 0 || CGImageGetBitsPerPixel(image) != 32 ||
+        CGImageGetBitmapInfo(image) != (kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little))
+        return nullptr;
+    CFDataRef pixels = CGDataProviderCopyData(CGImageGetDataProvider(image));
+    if (pixels == nullptr)
         return nullptr;
     CairoSurface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS)
-        return nullptr;
-    unsigned char* rows = cairo_image_surface_get_data(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(rows + static_cast<ptrdiff_t>(y) * stride);
-        const UInt8* source = rgba.data() + static_cast<size_t>(y) * width * 4;
-        for (int x = 0; x < width; ++x, source += 4) {
-            const uint32_t alpha = source[3];
-            auto premultiplied = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
-            row[x] = alpha << 24 | premultiplied(source[0]) << 16 | premultiplied(source[1]) << 8 | premultiplied(source[2]);
-        }
+    const bool whole = static_cast<size_t>(CFDataGetLength(pixels)) >= bytesPerRow * height;
+    if (whole && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS) {
+        unsigned char* rows = cairo_image_surface_get_data(surface.get());
+        const int stride = cairo_image_surface_get_stride(surface.get());
+        for (int y = 0; y < height; ++y)
+            std::memcpy(rows + static_cast<ptrdiff_t>(y) * stride, CFDataGetBytePtr(pixels) + y * bytesPerRow,
+                        static_cast<size_t>(width) * 4);
+        cairo_surface_mark_dirty(surface.get());
     }
-    cairo_surface_mark_dirty(surface.get());
-    return surface;
+    CFRelease(pixels);
+    return whole && cairo_surface_status(surface.get()) == CAIRO_STATUS_SUCCESS ? std::move(surface) : nullptr;
 }
 
 }  // namespace

@@ -59,13 +59,15 @@ TEST(QxpExtractRun, AToolThatHangsFailsOrIsMissingGivesItsOutcome) {
         chmod(path.c_str(), 0755);
         return path;
     };
+    const std::string extractFirst = std::string("\"") + QXPEXTRACT + "\" \"$@\" > /dev/null\n";
     struct Case {
         std::string tool;
         QxpExtractOutcome outcome;
     } cases[] = {
-        {tool("hangs", "exec sleep 30"), QxpExtractOutcome::TimedOut},
-        {tool("fails", "exit 3"), QxpExtractOutcome::Failed},
-        {tool("crashes", "kill -SEGV $$"), QxpExtractOutcome::Failed},
+        // Each writes the document's items first, as far as a run that then went wrong may get.
+        {tool("hangs", extractFirst + "exec sleep 30"), QxpExtractOutcome::TimedOut},
+        {tool("fails", extractFirst + "exit 3"), QxpExtractOutcome::Failed},
+        {tool("crashes", extractFirst + "kill -SEGV $$"), QxpExtractOutcome::Failed},
         {folder.path() + "/missing", QxpExtractOutcome::NotStarted},
     };
     for (const Case& c : cases) {
@@ -74,6 +76,7 @@ TEST(QxpExtractRun, AToolThatHangsFailsOrIsMissingGivesItsOutcome) {
         EXPECT_EQ(run.outcome, c.outcome) << c.tool;
         EXPECT_TRUE(run.data.empty()) << c.tool;
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5)) << c.tool;
+        EXPECT_EQ(ItemsLeftOn(run.pasteboardName), 0u) << c.tool;
     }
 }
 

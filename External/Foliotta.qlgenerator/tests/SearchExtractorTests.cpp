@@ -67,6 +67,12 @@ TEST(SearchExtractor, FontsOfASampleAreItsKeywords) {
     EXPECT_EQ(properties["keywords"].toString(), "Helvetica, Cordia New, Times");
 }
 
+// colors.qxd has one page and twelve colours: the page count is not some other list's length.
+TEST(SearchExtractor, ThePageCountIsTheNumberOfPages) {
+    const QJsonObject properties = Ask(Request(std::string(SAMPLES) + "/colors.qxd")).object["properties"].toObject();
+    EXPECT_EQ(properties["pageCount"].toInt(), 1);
+}
+
 TEST(SearchExtractor, AnUnreadableDocumentOrRequestAnswersAValidEmptyResult) {
     std::vector<std::pair<std::string, int>> requests;  // request, exit status
     for (const std::string& path : UnreadableDocuments()) requests.emplace_back(Request(path), 0);

@@ -121,7 +121,7 @@ TEST_F(CorpusPicture, ShowsTheColoursOfThePage) {
     ASSERT_EQ(extraction.status, 0);
     CGImageRef image = extraction.Image(kQXPEntryThumbnail);
     ASSERT_NE(image, nullptr);
-    const std::vector<UInt8> rgba = CGImageCopyStraightRGBA(image);
+    const std::vector<UInt8> rgba = PageRGBA(image);
     const size_t width = CGImageGetWidth(image);
     auto pixel = [&](double xPoints, double yPoints) {
         const double scale = 512.0 / 792;

@@ -93,4 +93,19 @@ std::optional<std::pair<size_t, size_t>> Extraction::ImageSize(uint32_t entry) {
     return std::pair{CGImageGetWidth(image), CGImageGetHeight(image)};
 }
 
+std::vector<UInt8> PageRGBA(CGImageRef image) {
+    std::vector<UInt8> rgba;
+    CFDataRef data = CGDataProviderCopyData(CGImageGetDataProvider(image));
+    if (data == nullptr) return rgba;
+    const size_t width = CGImageGetWidth(image), height = CGImageGetHeight(image);
+    const size_t bytesPerRow = CGImageGetBytesPerRow(image);
+    const UInt8* pixels = CFDataGetBytePtr(data);
+    rgba.reserve(width * height * 4);
+    for (size_t y = 0; y < height; ++y)
+        for (const UInt8* pixel = pixels + y * bytesPerRow; pixel < pixels + y * bytesPerRow + width * 4; pixel += 4)
+            rgba.insert(rgba.end(), {pixel[2], pixel[1], pixel[0], pixel[3]});
+    CFRelease(data);
+    return rgba;
+}
+
 }  // namespace qxptest

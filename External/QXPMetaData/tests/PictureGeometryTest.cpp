@@ -66,7 +66,7 @@ TEST_F(CorpusPicture, TurnedTextLiesInsideItsTurnedFrame) {
         ASSERT_EQ(extraction.status, 0);
         CGImageRef image = extraction.Image(kQXPEntryThumbnail);
         ASSERT_NE(image, nullptr);
-        const std::vector<UInt8> rgba = CGImageCopyStraightRGBA(image);
+        const std::vector<UInt8> rgba = PageRGBA(image);
         const double scale = CGImageGetWidth(image) / dump.pageSizes.front().first;
         for (const TurnedTextFrame& frame : dump.firstPageTurnedText) {
             SCOPED_TRACE("frame at " + std::to_string(frame.x) + ", " + std::to_string(frame.y));

@@ -127,34 +127,6 @@ TEST(Strings, ReferenceCountsAndConstants) {
     EXPECT_EQ(External(kUTTypePNG, kCFStringEncodingUTF8), "public.png");
 }
 
-TEST(Images, PNGOfAPremultipliedImageHasStraightColours) {
-    // One pixel, half-transparent red premultiplied, in cairo's little-endian ARGB layout (B, G, R, A).
-    const UInt8 pixel[4] = {0, 0, 128, 128};
-    CFDataRef bytes = CFDataCreate(kCFAllocatorDefault, pixel, 4);
-    CGDataProviderRef provider = CGDataProviderCreateWithCFData(bytes);
-    CGColorSpaceRef space = CGColorSpaceCreateDeviceRGB();
-    CGImageRef image = CGImageCreate(1, 1, 8, 32, 4, space, kCGImageAlphaPremultipliedFirst | kCGBitmapByteOrder32Little,
-                                     provider, nullptr, false, kCGRenderingIntentDefault);
-    ASSERT_NE(image, nullptr);
-    std::vector<UInt8> rgba = CGImageCopyStraightRGBA(image);
-    EXPECT_EQ(rgba, (std::vector<UInt8>{255, 0, 0, 128}));
-
-    CFMutableDataRef png = CFDataCreateMutable(kCFAllocatorDefault, 0);
-    CGImageDestinationRef destination = CGImageDestinationCreateWithData(png, kUTTypePNG, 1, nullptr);
-    ASSERT_NE(destination, nullptr);
-    CGImageDestinationAddImage(destination, image, nullptr);
-    EXPECT_TRUE(CGImageDestinationFinalize(destination));
-    ASSERT_GT(CFDataGetLength(png), 8);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(png)), 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_FALSE(CGImageDestinationFinalize(destination));  // once only
-    CFRelease(destination);
-    CFRelease(png);
-    CGImageRelease(image);
-    CGColorSpaceRelease(space);
-    CGDataProviderRelease(provider);
-    CFRelease(bytes);
-}
-
 TEST(Images, UnsupportedRequestsGiveNothing) {
     CFMutableDataRef data = CFDataCreateMutable(kCFAllocatorDefault, 0);
     EXPECT_EQ(CGImageDestinationCreateWithData(data, CFSTR("public.jpeg"), 1, nullptr), nullptr);

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -159,6 +161,52 @@ TEST(Pasteboards, ConcurrentRunsNeverMixTheirItems) {
     ASSERT_EQ(tags.size(), 1u) << "items of several runs on one pasteboard";
     EXPECT_EQ(firstItems.size(), 1u) << "items out of order";
     EXPECT_EQ(completeWriters.count(*tags.begin()), 1u) << *tags.begin() << " had a put refused, yet owns the pasteboard";
+}
+
+// Runs on pasteboards of their own at the same time: none may lose a put to another's write.
+TEST(Pasteboards, ConcurrentRunsOnDifferentPasteboardsKeepEveryItem) {
+    const int kWriters = 6, kItems = 300;
+    std::vector<pid_t> writers;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const std::string name = UniqueName("own " + std::to_string(writer));
+        pid_t child = fork();
+        if (child == 0) {
+            execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), std::to_string(kItems).c_str(), "w", "100", nullptr);
+            _exit(127);
+        }
+        writers.push_back(child);
+    }
+    for (int writer = 0; writer < kWriters; ++writer) {
+        int status = 0;
+        waitpid(writers[writer], &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer " << writer << " had a put refused";
+        Pasteboard reader(UniqueName("own " + std::to_string(writer)));
+        ItemCount count = 0;
+        PasteboardGetItemCount(reader.ref, &count);
+        EXPECT_EQ(count, static_cast<ItemCount>(kItems)) << "writer " << writer;
+    }
+}
+
+// A writer that lets go of its pasteboard has published it, although the process goes on.
+TEST(Pasteboards, ReleasingAWrittenPasteboardPublishesItsItems) {
+    const std::string name = UniqueName("released");
+    const std::string hold = gRuntime + "/hold-" + std::to_string(getpid());
+    pid_t child = fork();
+    if (child == 0) {
+        execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), "3", "w", "0", "0", hold.c_str(), nullptr);
+        _exit(127);
+    }
+    ItemCount count = 0;
+    for (int attempt = 0; attempt < 100 && count < 3; ++attempt) {
+        usleep(50000);
+        Pasteboard reader(name);
+        PasteboardGetItemCount(reader.ref, &count);
+    }
+    EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "the writer ended before its items were seen";
+    EXPECT_EQ(count, 3u);
+    close(open(hold.c_str(), O_CREAT | O_WRONLY, 0600));
+    waitpid(child, nullptr, 0);
+    unlink(hold.c_str());
 }
 
 TEST(Pasteboards, UnnamedPasteboardsGetUniqueNames) {

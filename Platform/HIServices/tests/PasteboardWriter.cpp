@@ -1,7 +1,8 @@
 // Test helper: clears a pasteboard and puts COUNT items whose text names this writer, after
 // waiting PAUSE milliseconds (so that concurrent writers all clear before any of them puts), with
-// item IDs from FIRST on.
-//   pasteboard_writer NAME COUNT TAG [PAUSE [FIRST]]
+// item IDs from FIRST on. With HOLD, it lets go of the pasteboard and then waits (ten seconds at
+// most) until the file HOLD exists before it ends.
+//   pasteboard_writer NAME COUNT TAG [PAUSE [FIRST [HOLD]]]
 #include <HIServices/Pasteboard.h>
 
 #include <cstdlib>
@@ -9,8 +10,8 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (argc < 4 || argc > 6) return 2;
-    const long first = argc == 6 ? std::atol(argv[5]) : 0;
+    if (argc < 4 || argc > 7) return 2;
+    const long first = argc >= 6 ? std::atol(argv[5]) : 0;
     CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, argv[1], kCFStringEncodingUTF8);
     PasteboardRef pasteboard = nullptr;
     if (PasteboardCreate(name, &pasteboard) != noErr) return 1;
@@ -26,5 +27,6 @@ int main(int argc, char** argv) {
     }
     CFRelease(pasteboard);
     CFRelease(name);
+    for (int wait = 0; argc == 7 && wait < 200 && access(argv[6], F_OK) != 0; ++wait) usleep(50000);
     return refused == 0 ? 0 : 3;
 }

@@ -227,6 +227,7 @@ TEST_F(Apply, NoSelectedSkinStoresMinusTwoWhichLaterShowsTheFirstSkin)
 
 TEST_F(Apply, LogoutAsksLogindToEndTheSessionAndThePaneStaysAsItWas)
 {
+    watchLogind();
     const std::string settings = installGenerator(userLibrary(), withBackground("none"));
     openPane();
     pickSkin(3);
@@ -238,7 +239,7 @@ TEST_F(Apply, LogoutAsksLogindToEndTheSessionAndThePaneStaysAsItWas)
     EXPECT_EQ(prompt.informativeText, "Please logout your system once to make the settings changed, that you have made.");
     EXPECT_EQ(prompt.buttonTitles, (std::vector<std::string>{"Logout", "Later"}));
     EXPECT_EQ(prompt.alertStyle, 0u);
-    EXPECT_NE(loginctlCalls().find("terminate-session c7"), std::string::npos) << loginctlCalls();
+    EXPECT_EQ(logindCalls(), "GetSession c7\nTerminate c7\n");
     EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 3);
     EXPECT_EQ(pane_->radioButton->selectedRow(), 0);
     EXPECT_EQ(StoredString(settings, "Skin Index"), "2");
@@ -246,6 +247,7 @@ TEST_F(Apply, LogoutAsksLogindToEndTheSessionAndThePaneStaysAsItWas)
 
 TEST_F(Apply, LaterEndsTheHostingProcessWithStatusZeroAfterStoring)
 {
+    watchLogind();
     const std::string settings = installGenerator(userLibrary(), withBackground("RGB(1,2,3)"));
     const std::string log = home_->path() + "/alerts.log";
     char self[4096];
@@ -259,7 +261,7 @@ TEST_F(Apply, LaterEndsTheHostingProcessWithStatusZeroAfterStoring)
     EXPECT_EQ(ReadWholeFile(log),
               "Attention!\tPlease logout your system once to make the settings changed, that you have made.\t0\tLogout|Later\tLater\n");
     EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(1,2,3)");
-    EXPECT_EQ(loginctlCalls(), "");
+    EXPECT_EQ(logindCalls(), "");
 }
 
 // Runs only as the child of the test above: opens the pane in the inherited home and applies.

@@ -50,11 +50,9 @@ void PaneTest::SetUp()
     if (InsidePrivateRoot())
         fs::remove_all("/Library", ignored);
 
-    // loginctl as the log-out request runs it: records its arguments.
-    std::string loginctl = tools_->WriteFile("loginctl", "#!/bin/sh\necho \"$@\" >> \"" + tools_->path() + "/loginctl.calls\"\n");
-    fs::permissions(loginctl, fs::perms::owner_all);
-    static const std::string originalPath = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
-    setenv("PATH", (tools_->path() + ":" + originalPath).c_str(), 1);
+    // A log-out request never reaches this machine's logind: the system bus is one that is not
+    // there, unless a case starts a stand-in logind.
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + tools_->path() + "/no-system-bus").c_str(), 1);
     setenv("XDG_SESSION_ID", "c7", 1);
 
     filePath.reset();
@@ -65,6 +63,7 @@ void PaneTest::SetUp()
 void PaneTest::TearDown()
 {
     testRunning = false;
+    logind_.reset();
     if (pane_) {
         delete pane_->mainView()->widget();
         delete pane_;
@@ -119,7 +118,14 @@ void PaneTest::pickBackgroundRow(int row)
 
 void PaneTest::apply() { qobject_cast<QAbstractButton*>(pane_->buttonImage->widget())->click(); }
 
-std::string PaneTest::loginctlCalls() const { return ReadWholeFile(tools_->path() + "/loginctl.calls"); }
+void PaneTest::watchLogind()
+{
+    logind_ = std::make_unique<StandInLogind>();
+    ASSERT_TRUE(logind_->running());
+    logind_->knows(R"({"sessions": ["c7"]})");
+}
+
+std::string PaneTest::logindCalls() const { return logind_ ? logind_->calls() : "<no stand-in logind>"; }
 
 std::string PlistWithBody(const std::string& dictBody)
 {

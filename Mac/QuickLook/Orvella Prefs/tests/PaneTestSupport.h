@@ -1,7 +1,8 @@
 // What the pane's tests share: a private home folder and /Library, generator bundles with a given
-// skin.plist, the pane loaded from its built bundle, and a stand-in loginctl.
+// skin.plist, the pane loaded from its built bundle, and a stand-in logind.
 #pragma once
 
+#include "StandInLogind.h"
 #include "TemporaryFolder.h"
 
 #include <Orvella_PrefsPref.h>
@@ -40,12 +41,15 @@ protected:
     void pickBackgroundRow(int row);
     void apply();
 
-    // What loginctl was asked to do, one call a line.
-    std::string loginctlCalls() const;
+    // Starts a stand-in logind that knows session c7 (XDG_SESSION_ID); then what it was asked,
+    // one call a line.
+    void watchLogind();
+    std::string logindCalls() const;
 
     std::unique_ptr<TemporaryFolder> home_;
     std::unique_ptr<TemporaryFolder> tools_;
     Orvella_PrefsPref* pane_ = nullptr;
+    std::unique_ptr<StandInLogind> logind_;
 };
 
 // A property list in XML with the given <dict> body.

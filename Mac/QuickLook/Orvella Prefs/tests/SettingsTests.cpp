@@ -8,6 +8,8 @@
 
 #include <BinaryPropertyList.h>
 
+#include <QWidget>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -154,8 +156,55 @@ TEST_F(SettingsFile, AFailedWriteKeepsTheOldFileAndSaysSo)
     std::system(("umount '" + resources + "'").c_str());
 }
 
+// On a disk with no room left, the new settings do not fit: the old file must stay as it was, not
+// be cut short by a write in place. The old file ends a few bytes short of its last page, and the
+// new colour's text is longer, so a write in place would need one page more than it frees.
+TEST_F(SettingsFile, AFullDiskKeepsTheOldFileWhole)
+{
+    SKIP_UNLESS_LIBRARY_IS_PRIVATE();
+    const std::string padding(100, 'x');
+    const std::string settings = installGenerator(
+        "/Library", PlistWithBody("<key>Skin Index</key><string>0</string>\n<key>BGColor</key><string>none</string>\n"
+                                  "<key>Padding</key><string>" + padding + "</string>\n"));
+    const std::string resources = fs::path(settings).parent_path().string();
+    const std::string initial = ReadWholeFile(settings);
+    ASSERT_EQ(std::system(("mount -t tmpfs -o size=64k orvella-small '" + resources + "'").c_str()), 0);
+    std::ofstream(settings) << initial;
+
+    // The file as the pane writes it, then padded to end three bytes short of its page.
+    openPane();
+    NSAlertTestDriver::answerWith({"Logout"});
+    apply();
+    delete pane_->mainView()->widget();
+    delete pane_;
+    pane_ = nullptr;
+    std::string before = ReadWholeFile(settings);
+    const size_t pageSize = 4096;
+    before.replace(before.find(padding), padding.size(), padding + std::string(pageSize - 3 - before.size() % pageSize, 'x'));
+    std::ofstream(settings) << before;
+    ASSERT_EQ(before.size() % pageSize, pageSize - 3);
+
+    openPane();
+    {
+        std::ofstream filler(resources + "/filler");
+        const std::string block(pageSize, 'f');
+        while (filler.write(block.data(), block.size()).flush()) {
+        }
+    }
+    pickBackgroundRow(1);  // "RGB(0,0,0)" in place of "none"
+    NSAlertTestDriver::reset();
+    NSAlertTestDriver::answerWith({"Ok"});
+    apply();
+
+    EXPECT_EQ(ReadWholeFile(settings), before);
+    ASSERT_FALSE(NSAlertTestDriver::recordedAlerts().empty());
+    EXPECT_EQ(NSAlertTestDriver::recordedAlerts()[0].messageText, "Settings Not Saved!");
+    std::system(("umount '" + resources + "'").c_str());
+}
+
 TEST_F(SettingsFile, WithoutAGeneratorNothingIsWrittenAndNoLogoutIsAsked)
 {
+    watchLogind();
     openPane();
     EXPECT_FALSE(filePath.has_value());
     NSAlertTestDriver::answerWith({"Ok"});
@@ -165,7 +214,7 @@ TEST_F(SettingsFile, WithoutAGeneratorNothingIsWrittenAndNoLogoutIsAsked)
     ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u);
     EXPECT_EQ(NSAlertTestDriver::recordedAlerts()[0].messageText, "Settings Not Saved!");
     EXPECT_NE(NSAlertTestDriver::recordedAlerts()[0].informativeText.find(userSettingsFile()), std::string::npos);
-    EXPECT_EQ(loginctlCalls(), "");
+    EXPECT_EQ(logindCalls(), "");
 }
 
 TEST_F(SettingsFile, AnUnreadableFileIsNotCreatedOrReplacedByAnApply)

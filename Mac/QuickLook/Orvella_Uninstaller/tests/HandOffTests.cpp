@@ -132,6 +132,7 @@ TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
         const char* preparation;
     } cases[] = {
         {"/temp open to all", "mkdir -m 1777 /temp\n"},
+        {"/temp writable by another group", "mkdir -m 775 /temp && chgrp 65534 /temp\n"},
         {"/temp of another user", "mkdir -m 755 /temp && chown 65534:65534 /temp\n"},
         {"/temp a link", "mkdir -p /var/elsewhere && ln -s /var/elsewhere /temp\n"},
         {"a planted bundle", "mkdir -m 755 /temp && mkdir -p /temp/Orvella_Uninstaller.app/Contents/MacOS\n"

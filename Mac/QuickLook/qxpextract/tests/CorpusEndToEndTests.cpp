@@ -131,6 +131,26 @@ TEST(CorpusEndToEnd, NamesThatAreNotUTF8OpenTheFileTheyName) {
     }
 }
 
+// The project's own samples, so that this runs without the sample folder: a portrait and two
+// landscape pages, of both versions.
+TEST(CorpusEndToEnd, SummaryAndFirstPageSizeOfTheProjectsSamples) {
+    const struct {
+        const char* document;
+        const char* summary;
+        const char* width;
+        const char* height;
+    } samples[] = {{"colors.qxd", "QuarkXPress 4.0 document, 1 page", "612", "792"},
+                   {"formatting.qxd", "QuarkXPress 4.0 document, 1 page", "651.9685", "566.92914"},
+                   {"textboxes-3.3", "QuarkXPress 3.3 document, 1 page", "651.9685", "566.92914"}};
+    for (const auto& sample : samples) {
+        SCOPED_TRACE(sample.document);
+        auto items = ByItem(PasteboardContents(Extract("-p", std::string(SAMPLES) + "/" + sample.document)));
+        EXPECT_EQ(items[3], sample.summary);
+        EXPECT_EQ(items[4], sample.width);
+        EXPECT_EQ(items[5], sample.height);
+    }
+}
+
 TEST(CorpusEndToEnd, DocumentsTheReaderCannotReadPublishNothing) {
     std::vector<std::string> unreadable = {std::string(SAMPLES) + "/qxp2-unsupported", std::string(SAMPLES) + "/ATTRIBUTION.md",
                                            "/dev/null", "/", "/no/such/document.qxd"};

@@ -174,10 +174,10 @@ TEST_F(ExtractorDriver, EntriesOfAnotherKindAreSkippedAndTheRunGoesOn) {
     EXPECT_EQ(entries[1].data, "");
 }
 
-TEST_F(ExtractorDriver, ListsUseConsecutiveIDsAndNeverRunIntoTheNextList) {
+TEST_F(ExtractorDriver, ListsUseConsecutiveIDsAndSkipElementsTheLibraryCouldNotDeliver) {
     std::string script =
         "list\t16\tone\ttwo\tthree\n"
-        "numbered\t32\t5001\tcolour \n"
+        "numbered\t32\t2\tcolour \n"
         "list\t128\tpage\n"
         "numbered\t64\t3\tfont \n"
         "hole\t64\t1\n";
@@ -192,9 +192,29 @@ TEST_F(ExtractorDriver, ListsUseConsecutiveIDsAndNeverRunIntoTheNextList) {
     EXPECT_EQ(byID.count(100002), 0u);  // the element the library could not deliver
     EXPECT_EQ(byID[100003], "font 2");
     EXPECT_EQ(byID[5001], "colour 0");
-    EXPECT_EQ(byID[10000], "colour 4999");
-    EXPECT_EQ(byID[10001], "page");  // the 5001st colour did not overwrite it
-    EXPECT_EQ(entries.size(), 3u + 2u + 5000u + 1u);
+    EXPECT_EQ(byID[5002], "colour 1");
+    EXPECT_EQ(byID[10001], "page");
+    EXPECT_EQ(entries.size(), 3u + 2u + 2u + 1u);
+}
+
+// Each list alone, one element longer than its room: the last element has no ID of its own, so
+// the first ID of the next list stays free.
+TEST_F(ExtractorDriver, AListLongerThanItsRoomStopsAtIt) {
+    const struct {
+        const char* entry;
+        intptr_t firstItem;
+        size_t room;
+    } lists[] = {{"32", 5001, 5000}, {"128", 10001, 90000}};
+    for (const auto& list : lists) {
+        SCOPED_TRACE(list.entry);
+        const std::string script = std::string("numbered\t") + list.entry + "\t" + std::to_string(list.room + 1) + "\tx\n";
+        ASSERT_EQ(Run({"-s", Document(script), Pasteboard()}).exitStatus, 0);
+        const auto entries = PasteboardContents(Pasteboard());
+        ASSERT_EQ(entries.size(), list.room);
+        EXPECT_EQ(entries.front().item, list.firstItem);
+        EXPECT_EQ(entries.back().item, list.firstItem + static_cast<intptr_t>(list.room) - 1);
+        EXPECT_EQ(entries.back().data, "x" + std::to_string(list.room - 1));
+    }
 }
 
 TEST_F(ExtractorDriver, NonASCIITextArrivesAsUTF8AndItemZeroIsReal) {

@@ -102,16 +102,6 @@ TEST_F(InterfaceHolders, DestroyingAnEmptyHolderCallsNothing) {
     EXPECT_TRUE(gReleases.empty());
 }
 
-TEST_F(InterfaceHolders, HoldersReleaseInReverseOrderOfDeclaration) {
-    TextValue a("a"), b("b"), c("c");
-    {
-        TInterfacePtr<IQXPDataString> first = Holding<IQXPDataString>(&a);
-        TInterfacePtr<IQXPDataString> second = Holding<IQXPDataString>(&b);
-        TInterfacePtr<IQXPDataString> third = Holding<IQXPDataString>(&c);
-    }
-    EXPECT_EQ(gReleases, (std::vector<std::string>{"c", "b", "a"}));
-}
-
 TEST_F(InterfaceHolders, VirtualBaseIsReachedForRelease) {
     PaddedReader reader;
     { TInterfacePtr<IQXPMetaDataReader> holder = Holding<IQXPMetaDataReader>(&reader); }
@@ -147,20 +137,6 @@ TEST_F(InterfaceHolders, ConversionOfAnEmptyValueEmptiesTheTarget) {
     EXPECT_FALSE(ConvertInterfacePtr(empty, target));
     EXPECT_TRUE(target.IsEmpty());
     EXPECT_EQ(text.references, 0u);
-}
-
-TEST_F(InterfaceHolders, KindIdentifiersHaveTheirPublishedBytes) {
-    auto bytes = [](const GUID& guid) {
-        return std::vector<uint8_t>(reinterpret_cast<const uint8_t*>(&guid), reinterpret_cast<const uint8_t*>(&guid) + 16);
-    };
-    EXPECT_EQ(bytes(kGUIDIQXPDataFloat), (std::vector<uint8_t>{0x6D, 0x33, 0x05, 0xB3, 0xB1, 0xD0, 0xAB, 0x45, 0x82, 0xBE,
-                                                               0xC1, 0x95, 0x38, 0x05, 0xA9, 0xA5}));
-    EXPECT_EQ(bytes(kGUIDIQXPDataStringArray), (std::vector<uint8_t>{0x78, 0x75, 0x56, 0x35, 0xB1, 0x31, 0xCF, 0x4F,
-                                                                     0x97, 0xCC, 0x39, 0x3A, 0xE4, 0x3C, 0xD5, 0xDE}));
-    EXPECT_EQ(bytes(kGUIDIQXPDataString), (std::vector<uint8_t>{0xF2, 0x1C, 0x27, 0xEF, 0xF7, 0x55, 0xE5, 0x4A, 0x91,
-                                                                0x39, 0x07, 0x33, 0x58, 0xA4, 0xE4, 0x04}));
-    EXPECT_EQ(bytes(kGUIDIQXPDataImage), (std::vector<uint8_t>{0x44, 0xF4, 0x4C, 0x6B, 0xC6, 0x12, 0x8A, 0x4E, 0xB7,
-                                                               0xC1, 0x7D, 0xEA, 0x38, 0x70, 0x9C, 0x85}));
 }
 
 }  // namespace

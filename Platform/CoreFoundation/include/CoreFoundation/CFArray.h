@@ -6,9 +6,9 @@
 struct CFArrayCallBacks {
     CFIndex version;
 };
-extern const CFArrayCallBacks kCFTypeArrayCallBacks;
+CF_EXPORT const CFArrayCallBacks kCFTypeArrayCallBacks;
 
-CFArrayRef CFArrayCreate(CFAllocatorRef alloc, const void** values, CFIndex numValues,
+CF_EXPORT CFArrayRef CFArrayCreate(CFAllocatorRef alloc, const void** values, CFIndex numValues,
                          const CFArrayCallBacks* callBacks);
-CFIndex CFArrayGetCount(CFArrayRef theArray);
-const void* CFArrayGetValueAtIndex(CFArrayRef theArray, CFIndex idx);
+CF_EXPORT CFIndex CFArrayGetCount(CFArrayRef theArray);
+CF_EXPORT const void* CFArrayGetValueAtIndex(CFArrayRef theArray, CFIndex idx);

@@ -25,6 +25,9 @@ typedef double CGFloat;
 
 enum { noErr = 0, paramErr = -50, memFullErr = -108 };
 
+// What the CoreFoundation library exports; the rest of it stays inside.
+#define CF_EXPORT extern __attribute__((visibility("default")))
+
 #ifndef TRUE
 #define TRUE 1
 #define FALSE 0
@@ -46,8 +49,8 @@ typedef const struct __CFArray* CFArrayRef;
 typedef const struct __CFDictionary* CFDictionaryRef;
 
 // Every allocator is the default one here; the constants exist so calls read as on the platform.
-extern const CFAllocatorRef kCFAllocatorDefault;
+CF_EXPORT const CFAllocatorRef kCFAllocatorDefault;
 
-CFTypeRef CFRetain(CFTypeRef object);
-void CFRelease(CFTypeRef object);
-CFIndex CFGetRetainCount(CFTypeRef object);
+CF_EXPORT CFTypeRef CFRetain(CFTypeRef object);
+CF_EXPORT void CFRelease(CFTypeRef object);
+CF_EXPORT CFIndex CFGetRetainCount(CFTypeRef object);

@@ -3,9 +3,9 @@
 
 #include "CFBase.h"
 
-CFDataRef CFDataCreate(CFAllocatorRef alloc, const UInt8* bytes, CFIndex length);
-CFMutableDataRef CFDataCreateMutable(CFAllocatorRef alloc, CFIndex capacity);
-CFIndex CFDataGetLength(CFDataRef theData);
-const UInt8* CFDataGetBytePtr(CFDataRef theData);
-UInt8* CFDataGetMutableBytePtr(CFMutableDataRef theData);
-void CFDataAppendBytes(CFMutableDataRef theData, const UInt8* bytes, CFIndex length);
+CF_EXPORT CFDataRef CFDataCreate(CFAllocatorRef alloc, const UInt8* bytes, CFIndex length);
+CF_EXPORT CFMutableDataRef CFDataCreateMutable(CFAllocatorRef alloc, CFIndex capacity);
+CF_EXPORT CFIndex CFDataGetLength(CFDataRef theData);
+CF_EXPORT const UInt8* CFDataGetBytePtr(CFDataRef theData);
+CF_EXPORT UInt8* CFDataGetMutableBytePtr(CFMutableDataRef theData);
+CF_EXPORT void CFDataAppendBytes(CFMutableDataRef theData, const UInt8* bytes, CFIndex length);

@@ -18,26 +18,27 @@ enum { kCFCompareEqualTo = 0, kCFCompareLessThan = -1, kCFCompareGreaterThan = 1
 typedef CFIndex CFComparisonResult;
 
 // NULL when the bytes are not valid in that encoding (Mac OS Roman accepts every byte).
-CFStringRef CFStringCreateWithCString(CFAllocatorRef alloc, const char* cStr, CFStringEncoding encoding);
-CFStringRef CFStringCreateWithBytes(CFAllocatorRef alloc, const UInt8* bytes, CFIndex numBytes,
+CF_EXPORT CFStringRef CFStringCreateWithCString(CFAllocatorRef alloc, const char* cStr, CFStringEncoding encoding);
+CF_EXPORT CFStringRef CFStringCreateWithBytes(CFAllocatorRef alloc, const UInt8* bytes, CFIndex numBytes,
                                     CFStringEncoding encoding, Boolean isExternalRepresentation);
-CFStringRef CFStringCreateWithCharacters(CFAllocatorRef alloc, const UniChar* chars, CFIndex numChars);
+CF_EXPORT CFStringRef CFStringCreateWithCharacters(CFAllocatorRef alloc, const UniChar* chars, CFIndex numChars);
 
 // Length in UTF-16 code units: a character outside the BMP counts two.
-CFIndex CFStringGetLength(CFStringRef theString);
-void CFStringGetCharacters(CFStringRef theString, CFRange range, UniChar* buffer);
+CF_EXPORT CFIndex CFStringGetLength(CFStringRef theString);
+CF_EXPORT void CFStringGetCharacters(CFStringRef theString, CFRange range, UniChar* buffer);
 
 // Writes a zero-terminated string; false when it does not fit or cannot be encoded.
-Boolean CFStringGetCString(CFStringRef theString, char* buffer, CFIndex bufferSize, CFStringEncoding encoding);
-CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
+CF_EXPORT Boolean CFStringGetCString(CFStringRef theString, char* buffer, CFIndex bufferSize,
+                                     CFStringEncoding encoding);
+CF_EXPORT CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
 
 // The string's bytes in that encoding without a terminating zero. A character the encoding
 // cannot hold becomes lossByte, or makes the call fail (NULL) when lossByte is 0.
-CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef alloc, CFStringRef theString,
+CF_EXPORT CFDataRef CFStringCreateExternalRepresentation(CFAllocatorRef alloc, CFStringRef theString,
                                                CFStringEncoding encoding, UInt8 lossByte);
 
-CFComparisonResult CFStringCompare(CFStringRef a, CFStringRef b, CFOptionFlags options);
+CF_EXPORT CFComparisonResult CFStringCompare(CFStringRef a, CFStringRef b, CFOptionFlags options);
 
 // Interned constant strings; retain and release do nothing on them.
-CFStringRef __CFStringMakeConstantString(const char* cStr);
+CF_EXPORT CFStringRef __CFStringMakeConstantString(const char* cStr);
 #define CFSTR(cStr) __CFStringMakeConstantString("" cStr "")

@@ -6,7 +6,8 @@
 
 #include <atomic>
 
-struct __CFObject {
+// Other stand-ins derive their types from it, so its type information is exported.
+struct __attribute__((visibility("default"))) __CFObject {
     virtual ~__CFObject() = default;
     std::atomic<CFIndex> retainCount{1};
     bool immortal = false;  // constant strings: retain and release do nothing

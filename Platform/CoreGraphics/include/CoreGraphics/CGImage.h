@@ -3,7 +3,8 @@
 
 #include <CoreFoundation/CoreFoundation.h>
 
-#include <vector>
+// What the CoreGraphics library exports; the rest of it stays inside.
+#define CG_EXTERN extern __attribute__((visibility("default")))
 
 typedef struct CGColorSpace* CGColorSpaceRef;
 typedef struct CGDataProvider* CGDataProviderRef;
@@ -27,38 +28,33 @@ enum : UInt32 {
 typedef int CGColorRenderingIntent;
 enum { kCGRenderingIntentDefault = 0 };
 
-CGColorSpaceRef CGColorSpaceCreateDeviceRGB();
-void CGColorSpaceRelease(CGColorSpaceRef space);
+CG_EXTERN CGColorSpaceRef CGColorSpaceCreateDeviceRGB();
+CG_EXTERN void CGColorSpaceRelease(CGColorSpaceRef space);
 
 // A provider keeps its bytes alive for every image made from it: a CF data object it retains, or
 // memory it hands back through releaseData (with info) when the last image is gone.
 typedef void (*CGDataProviderReleaseDataCallback)(void* info, const void* data, size_t size);
-CGDataProviderRef CGDataProviderCreateWithCFData(CFDataRef data);
-CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, size_t size,
+CG_EXTERN CGDataProviderRef CGDataProviderCreateWithCFData(CFDataRef data);
+CG_EXTERN CGDataProviderRef CGDataProviderCreateWithData(void* info, const void* data, size_t size,
                                                CGDataProviderReleaseDataCallback releaseData);
-CGDataProviderRef CGDataProviderRetain(CGDataProviderRef provider);
-void CGDataProviderRelease(CGDataProviderRef provider);
+CG_EXTERN CGDataProviderRef CGDataProviderRetain(CGDataProviderRef provider);
+CG_EXTERN void CGDataProviderRelease(CGDataProviderRef provider);
+// A copy of the provider's bytes, released by the caller.
+CG_EXTERN CFDataRef CGDataProviderCopyData(CGDataProviderRef provider);
 
 // Supported: 8 bits per component, 24 or 32 bits per pixel, byte order default or 32-bit big or
 // little endian. Anything else gives NULL. The image reads its pixels from the provider, which it
 // retains, without copying them.
-CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
+CG_EXTERN CGImageRef CGImageCreate(size_t width, size_t height, size_t bitsPerComponent, size_t bitsPerPixel,
                          size_t bytesPerRow, CGColorSpaceRef space, CGBitmapInfo bitmapInfo,
                          CGDataProviderRef provider, const CGFloat* decode, bool shouldInterpolate,
                          CGColorRenderingIntent intent);
-CGImageRef CGImageRetain(CGImageRef image);
-void CGImageRelease(CGImageRef image);
-size_t CGImageGetWidth(CGImageRef image);
-size_t CGImageGetHeight(CGImageRef image);
-size_t CGImageGetBitsPerPixel(CGImageRef image);
-size_t CGImageGetBytesPerRow(CGImageRef image);
-CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image);
-
-// Stand-in extensions for encoders, which read the image a row at a time.
-// True when every pixel is fully opaque (also for images without alpha).
-bool CGImageIsOpaque(CGImageRef image);
-// Row y (0 at the top) as straight, not premultiplied, pixels into out: RGBA when channels is 4,
-// RGB without the alpha when it is 3; out holds width * channels bytes.
-void CGImageCopyStraightRow(CGImageRef image, size_t y, UInt8* out, size_t channels);
-// The whole image as straight RGBA rows, top row first.
-std::vector<UInt8> CGImageCopyStraightRGBA(CGImageRef image);
+CG_EXTERN CGImageRef CGImageRetain(CGImageRef image);
+CG_EXTERN void CGImageRelease(CGImageRef image);
+CG_EXTERN size_t CGImageGetWidth(CGImageRef image);
+CG_EXTERN size_t CGImageGetHeight(CGImageRef image);
+CG_EXTERN size_t CGImageGetBitsPerPixel(CGImageRef image);
+CG_EXTERN size_t CGImageGetBytesPerRow(CGImageRef image);
+CG_EXTERN CGBitmapInfo CGImageGetBitmapInfo(CGImageRef image);
+// The provider the image reads its pixels from; not retained for the caller.
+CG_EXTERN CGDataProviderRef CGImageGetDataProvider(CGImageRef image);

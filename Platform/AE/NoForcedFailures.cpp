@@ -1,3 +1,0 @@
-#include "AEDescriptor.h"
-
-OSStatus ae::forcedFailure(const char*) { return noErr; }
