@@ -23,7 +23,7 @@ struct Greys {
 
 Greys BlockGreys(CGImageRef image, size_t block) {
     const size_t width = CGImageGetWidth(image), height = CGImageGetHeight(image);
-    const std::vector<UInt8> rgba = CGImageCopyStraightRGBA(image);
+    const std::vector<UInt8> rgba = PageRGBA(image);
     Greys greys{width / block, height / block, {}};
     greys.levels.assign(greys.width * greys.height, 0);
     for (size_t y = 0; y < greys.height * block; ++y)
