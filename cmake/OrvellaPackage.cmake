@@ -1,6 +1,10 @@
-# `make package`: a Debian package of an install with prefix /usr (programs in /usr/bin, libraries
-# in /usr/lib/<triplet>/orvella, bundles in /Library). Its dependencies come from dpkg-shlibdeps.
+# `make package`: Debian packages of an install with prefix /usr (programs in /usr/bin, libraries
+# in /usr/lib/<triplet>/orvella, bundles in /Library). Their dependencies come from dpkg-shlibdeps.
+# Two packages, so that GNOME and Xfce users get no KDE libraries: orvella, everything installed
+# without a component, and orvella-kde, KDE 5's thumbnail plugin (component kde), on top of it.
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orvella developers <orvella@users.noreply.example>")
@@ -31,7 +35,7 @@ foreach(script postinst postrm)
   configure_file(${CMAKE_SOURCE_DIR}/packaging/${script}.in ${CMAKE_BINARY_DIR}/packaging/${script} @ONLY
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endforeach()
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA
     "${CMAKE_BINARY_DIR}/packaging/postinst;${CMAKE_BINARY_DIR}/packaging/postrm;${CMAKE_SOURCE_DIR}/packaging/triggers;${CMAKE_SOURCE_DIR}/packaging/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
@@ -45,6 +49,20 @@ if(ORVELLA_DEBIAN_PACKAGE)
   add_dependencies(orvella-shipped orvella-changelog)
   install(FILES ${changelog} packaging/copyright DESTINATION ${docs})
   install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orvella)
+endif()
+
+if(TARGET foliottathumbnail)
+  set(CPACK_DEBIAN_KDE_PACKAGE_NAME orvella-kde)
+  set(CPACK_DEBIAN_KDE_PACKAGE_SECTION kde)
+  set(CPACK_DEBIAN_KDE_PACKAGE_DEPENDS "orvella (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+  set(CPACK_DEBIAN_KDE_DESCRIPTION "QuarkXPress document thumbnails in KDE 5
+Thumbnails of QuarkXPress 3.1 to 4.1 documents in Dolphin, the file
+dialogs and every other KDE Frameworks 5 program that shows previews, in
+the skin and background colour chosen in the Orvella preference pane.
+KDE 6, GNOME and Xfce draw them with the orvella package alone.")
+  if(ORVELLA_DEBIAN_PACKAGE)
+    install(FILES ${changelog} packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvella-kde COMPONENT kde)
+  endif()
 endif()
 
 include(CPack)
