@@ -16,6 +16,8 @@ qxpextract reads QuarkXPress documents and leaves their text, fonts,
 colours, page sizes and a picture of the first page on a named pasteboard,
 which pbutil reads. The Orvella preference pane, shown by prefhost, sets the
 skin and background colour of the previews and can uninstall the product.")
+# Each package's text follows the summary line, which they share.
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
@@ -55,11 +57,10 @@ if(TARGET foliottathumbnail)
   set(CPACK_DEBIAN_KDE_PACKAGE_NAME orvella-kde)
   set(CPACK_DEBIAN_KDE_PACKAGE_SECTION kde)
   set(CPACK_DEBIAN_KDE_PACKAGE_DEPENDS "orvella (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
-  set(CPACK_DEBIAN_KDE_DESCRIPTION "QuarkXPress document thumbnails in KDE 5
-Thumbnails of QuarkXPress 3.1 to 4.1 documents in Dolphin, the file
-dialogs and every other KDE Frameworks 5 program that shows previews, in
-the skin and background colour chosen in the Orvella preference pane.
-KDE 6, GNOME and Xfce draw them with the orvella package alone.")
+  set(CPACK_DEBIAN_KDE_DESCRIPTION "The thumbnail plugin for KDE Frameworks 5: thumbnails of QuarkXPress
+documents in Dolphin, the file dialogs and every other KDE 5 program that
+shows previews, in the skin and background colour chosen in the Orvella
+preference pane. KDE 6, GNOME and Xfce need only the orvella package.")
   if(ORVELLA_DEBIAN_PACKAGE)
     install(FILES ${changelog} packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvella-kde COMPONENT kde)
   endif()
