@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -124,6 +125,13 @@ std::optional<std::string> RunInChild(const std::function<std::optional<std::str
         received.append(buffer, static_cast<size_t>(n));
     }
     close(pipeEnds[0]);
+    if (whole()) {
+        // A child that answered is ending by itself (it runs nothing of the document's any more);
+        // its exit, which unmaps what it copied of this process, is not waited for here.
+        if (waitpid(child, nullptr, WNOHANG) == 0)
+            std::thread([child] { while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {} }).detach();
+        return received.substr(sizeof length);
+    }
     // Whatever it is doing now, the child has nothing more to give: it is ended and reaped here,
     // never left to run on.
     kill(child, SIGKILL);

@@ -17,6 +17,8 @@ struct ChildLimits {
 
 // What `work` returns, computed in a child process; nullopt when it returned nullopt, or the child
 // died, overran its time (it is killed then) or could not be started. The calling process is
-// untouched: no signal handlers, limits or environment change here, and the child is always
-// reaped before this returns.
+// untouched: no signal handlers, limits or environment change here. A child without an answer is
+// killed and reaped before this returns; one that answered is left to end by itself and reaped
+// by a thread of its own, as waiting while the child's copy of a large host is torn down cost
+// more than the drawing.
 std::optional<std::string> RunInChild(const std::function<std::optional<std::string>()>& work, const ChildLimits& limits);

@@ -5,7 +5,7 @@
 // WIDTHxHEIGHT" or "failed"; with EXPECTED, whether the preview's pixels are EXPECTED's.
 // Exit status: 0 a preview (the same pixels, with EXPECTED), 1 failed, 2 other pixels, 3 usage.
 // With --all, one job for every FILE, not saved in the cache (as for bench/): prints how many got
-// a preview and the time the job took, from its start to its end.
+// a preview, the time the job took, and when the first and the last preview came.
 #include <KFileItem>
 #include <KIO/PreviewJob>
 
@@ -30,10 +30,15 @@ int PreviewAll(QGuiApplication& application, int size, const QStringList& files)
     KIO::PreviewJob* job = KIO::filePreview(items, QSize(size, size), &plugins);
     job->setScaleType(KIO::PreviewJob::Scaled);
     int previews = 0;
-    QObject::connect(job, &KIO::PreviewJob::gotPreview, [&] { ++previews; });
+    qint64 first = 0, last = 0;
+    QObject::connect(job, &KIO::PreviewJob::gotPreview, [&] {
+        last = clock.elapsed();
+        first = previews++ == 0 ? last : first;
+    });
     QObject::connect(job, &KJob::result, &application, &QCoreApplication::quit);
     application.exec();
-    std::printf("%d previews of %lld files in %lld ms\n", previews, static_cast<long long>(files.size()), clock.elapsed());
+    std::printf("%d previews of %lld files in %lld ms, the first after %lld ms, the last after %lld ms\n", previews,
+                static_cast<long long>(files.size()), clock.elapsed(), first, last);
     return 0;
 }
 
