@@ -37,7 +37,7 @@ class FoliottaThumbnailCreator : public KIO::ThumbnailCreator {
     Q_OBJECT
 public:
     FoliottaThumbnailCreator(QObject* parent, const QVariantList& arguments)
-        : KIO::ThumbnailCreator(parent, arguments), fontConfiguration_(FontConfiguration())
+        : KIO::ThumbnailCreator(parent, arguments), drawer_(FontConfiguration())
     {
     }
 
@@ -51,10 +51,10 @@ public:
         const QSize asked = request.targetSize();
         ThumbnailInChildRequest drawing{QFile::encodeName(request.url().toLocalFile()).toStdString(),
                                         std::clamp(std::max(asked.width(), asked.height()), 1, kLargestThumbnail),
-                                        &SkinPaletteAtListIndex(settings->skinListIndex), std::nullopt, fontConfiguration_};
+                                        &SkinPaletteAtListIndex(settings->skinListIndex), std::nullopt};
         if (settings->background)
             drawing.background = SkinColorOf(*settings->background);
-        const std::optional<std::string> png = ThumbnailPngInChild(drawing);
+        const std::optional<std::string> png = drawer_.drawPng(drawing);
         QImage image;
         if (!png || !image.loadFromData(reinterpret_cast<const uchar*>(png->data()), static_cast<int>(png->size()), "PNG"))
             return KIO::ThumbnailResult::fail();
@@ -62,7 +62,7 @@ public:
     }
 
 private:
-    std::string fontConfiguration_;
+    const ThumbnailInChildDrawer drawer_;
 };
 
 K_PLUGIN_CLASS_WITH_JSON(FoliottaThumbnailCreator, "foliottathumbnail.json")

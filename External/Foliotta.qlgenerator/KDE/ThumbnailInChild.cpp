@@ -5,7 +5,10 @@
 #include "PngEncoding.h"
 #include "SkinnedThumbnail.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <cstring>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -38,9 +41,23 @@ private:
 
 }  // namespace
 
-std::optional<std::string> ThumbnailPngInChild(const ThumbnailInChildRequest& request)
+ThumbnailInChildDrawer::ThumbnailInChildDrawer(std::string fontConfiguration)
+    : fontConfiguration_(std::move(fontConfiguration)), loadedFonts_(FcConfigCreate())
 {
-    ChildEnvironment environment(request.fontConfiguration);
+    const auto* file = reinterpret_cast<const FcChar8*>(fontConfiguration_.empty() ? nullptr : fontConfiguration_.c_str());
+    if (loadedFonts_ != nullptr && FcConfigParseAndLoad(loadedFonts_, file, FcFalse))
+        FcConfigBuildFonts(loadedFonts_);
+}
+
+ThumbnailInChildDrawer::~ThumbnailInChildDrawer()
+{
+    if (loadedFonts_ != nullptr)
+        FcConfigDestroy(loadedFonts_);
+}
+
+std::optional<std::string> ThumbnailInChildDrawer::drawPng(const ThumbnailInChildRequest& request) const
+{
+    ChildEnvironment environment(fontConfiguration_);
     return RunInChild(
         [&]() -> std::optional<std::string> {
             const CairoSurface thumbnail = DrawSkinnedThumbnail(

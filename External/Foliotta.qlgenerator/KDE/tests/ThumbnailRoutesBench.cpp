@@ -77,10 +77,11 @@ int main(int argc, char* argv[])
         std::vector<double> seconds;
         std::vector<std::optional<std::string>> pictures;
     };
+    const ThumbnailInChildDrawer drawer(fonts);
     Route routes[] = {
         {"in the worker's process", [&](const std::string& d) { return InProcess(d, size); }, {}, {}},
         {"in a forked child", [&](const std::string& d) {
-             return ThumbnailPngInChild({d, size, &SkinPaletteAtListIndex(0), std::nullopt, fonts}); }, {}, {}},
+             return drawer.drawPng({d, size, &SkinPaletteAtListIndex(0), std::nullopt}); }, {}, {}},
         {"the thumbnailer program", [&](const std::string& d) { return ByProgram(thumbnailer, d, size); }, {}, {}},
     };
     for (Route& route : routes)  // warm: the libraries and fonts loaded, as in a worker that has drawn before
