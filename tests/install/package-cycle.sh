@@ -124,6 +124,11 @@ if [ -n "$kdePackage" ]; then
         /usr/bin/foliotta-thumbnailer -s 128 --skin Ocean --background 214,234,248 "$sample" "$XDG_RUNTIME_DIR/expected-ocean.png"
         check "after the settings step KDE's preview is in the new skin" probe 128 "$sample" "$XDG_RUNTIME_DIR/expected-ocean.png"
         cp /usr/share/orvella/skin.plist "$settings"
+        # The pane's uninstall takes the generator away; after the settings step, no thumbnails.
+        mv /Library/QuickLook/Foliotta.qlgenerator "$XDG_RUNTIME_DIR/generator"
+        HOME=$home /usr/bin/foliotta-sync-thumbnailer
+        probe 128 "$sample" > /dev/null && fail "KDE's preview is drawn with no generator installed"
+        mv "$XDG_RUNTIME_DIR/generator" /Library/QuickLook/Foliotta.qlgenerator
     fi
 fi
 

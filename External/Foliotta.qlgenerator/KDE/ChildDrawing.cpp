@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include <fcntl.h>
@@ -128,8 +129,17 @@ std::optional<std::string> RunInChild(const std::function<std::optional<std::str
     if (whole()) {
         // A child that answered is ending by itself (it runs nothing of the document's any more);
         // its exit, which unmaps what it copied of this process, is not waited for here.
-        if (waitpid(child, nullptr, WNOHANG) == 0)
-            std::thread([child] { while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {} }).detach();
+        auto reap = [child] {
+            while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        };
+        if (waitpid(child, nullptr, WNOHANG) == 0) {
+            try {
+                std::thread(reap).detach();
+            } catch (const std::system_error&) {  // no thread to be had: wait here instead
+                reap();
+            }
+        }
         return received.substr(sizeof length);
     }
     // Whatever it is doing now, the child has nothing more to give: it is ended and reaped here,
@@ -137,7 +147,5 @@ std::optional<std::string> RunInChild(const std::function<std::optional<std::str
     kill(child, SIGKILL);
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
-    if (!whole())
-        return std::nullopt;
-    return received.substr(sizeof length);
+    return std::nullopt;
 }

@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include <dlfcn.h>
@@ -43,6 +44,16 @@ public:
 
     KIO::ThumbnailResult create(const KIO::ThumbnailRequest& request) override
     {
+        try {
+            return draw(request);
+        } catch (const std::exception&) {  // out of memory, mostly: the worker goes on
+            return KIO::ThumbnailResult::fail();
+        }
+    }
+
+private:
+    KIO::ThumbnailResult draw(const KIO::ThumbnailRequest& request) const
+    {
         // Read for every document, so that a change shows as soon as the cached pictures go.
         // Without a generator installed there are no thumbnails, as with the other desktops.
         const std::optional<SkinSettings> settings = ReadInstalledSkinSettings();
@@ -61,7 +72,6 @@ public:
         return KIO::ThumbnailResult::pass(image);
     }
 
-private:
     const ThumbnailInChildDrawer drawer_;
 };
 
