@@ -126,7 +126,7 @@ if [ -n "$kdePackage" ]; then
         cp /usr/share/orvella/skin.plist "$settings"
         # The pane's uninstall takes the generator away; after the settings step, no thumbnails.
         mv /Library/QuickLook/Foliotta.qlgenerator "$XDG_RUNTIME_DIR/generator"
-        HOME=$home /usr/bin/foliotta-sync-thumbnailer
+        HOME=$kdeHome /usr/bin/foliotta-sync-thumbnailer
         probe 128 "$sample" > /dev/null && fail "KDE's preview is drawn with no generator installed"
         mv "$XDG_RUNTIME_DIR/generator" /Library/QuickLook/Foliotta.qlgenerator
     fi
