@@ -57,6 +57,7 @@ if(TARGET foliottathumbnail)
   set(CPACK_DEBIAN_KDE_PACKAGE_NAME orvella-kde)
   set(CPACK_DEBIAN_KDE_PACKAGE_SECTION kde)
   set(CPACK_DEBIAN_KDE_PACKAGE_DEPENDS "orvella (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+  set(CPACK_DEBIAN_KDE_PACKAGE_RECOMMENDS "")  # the main package's are its own
   set(CPACK_DEBIAN_KDE_DESCRIPTION "The thumbnail plugin for KDE Frameworks 5: thumbnails of QuarkXPress
 documents in Dolphin, the file dialogs and every other KDE 5 program that
 shows previews, in the skin and background colour chosen in the Orvella
