@@ -18,7 +18,8 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3 \
 	zlib1g-dev fontconfig bubblewrap tumbler dbus dbus-daemon libglib2.0-bin shared-mime-info xdg-utils \
 	libkf5filemetadata-dev desktop-file-utils patchelf dpkg-dev file lintian appstream libglib2.0-dev \
-	gtk-update-icon-cache hicolor-icon-theme polkitd pkexec python3-dbus python3-gi libsystemd-dev
+	gtk-update-icon-cache hicolor-icon-theme polkitd pkexec python3-dbus python3-gi libsystemd-dev \
+	libkf5kio-dev kio-extras
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
@@ -67,7 +68,8 @@ uninstall-user:
 uninstall-system:
 	scripts/uninstall.sh /usr/local /Library
 
-# A Debian package for /usr, built in a folder of its own: dist/orvella_VERSION_ARCH.deb.
+# Debian packages for /usr, built in a folder of its own: dist/orvella_VERSION_ARCH.deb and, with
+# KDE Frameworks 5's development files, KDE's thumbnail plugin in dist/orvella-kde_VERSION_ARCH.deb.
 package: deps
 	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
 	  -DORVELLA_DEBIAN_PACKAGE=ON
@@ -75,9 +77,11 @@ package: deps
 	cd $(PACKAGE_DIR) && cpack -G DEB -B "$(CURDIR)/dist"
 	rm -rf dist/_CPack_Packages
 
-# Builds the package, installs and removes it with apt in a private root, and runs lintian on it.
+# Builds the packages, installs and removes them with apt in a private root, and runs lintian on them.
 test-package: package
-	tests/install/package-cycle.sh dist/orvella_*.deb
+	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target kio-preview-probe
+	PREVIEW_PROBE="$(CURDIR)/$(PACKAGE_DIR)/External/Foliotta.qlgenerator/KDE/tests/kio-preview-probe" \
+	  tests/install/package-cycle.sh dist/orvella_*.deb dist/orvella-kde_*.deb
 
 bench: build
 	bench/run.sh "$(BUILD_DIR)"

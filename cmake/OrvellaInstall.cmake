@@ -15,7 +15,7 @@ set(ORVELLA_INSTALL_LIBDIR "${CMAKE_INSTALL_LIBDIR}/orvella")
 file(RELATIVE_PATH ORVELLA_PROGRAM_TO_LIBRARIES "/${CMAKE_INSTALL_BINDIR}" "/${ORVELLA_INSTALL_LIBDIR}")
 
 # At install time: the run path of one installed binary; stripped too in `cmake --install --strip`
-# and in packages.
+# and in packages (each of which installs one component).
 install(CODE "
   function(orvella_set_run_path file runPath)
     message(STATUS \"Run path of \${file}: \${runPath}\")
@@ -24,20 +24,26 @@ install(CODE "
       execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded --remove-section=.comment \"\$ENV{DESTDIR}\${file}\"
                       COMMAND_ERROR_IS_FATAL ANY)
     endif()
-  endfunction()")
+  endfunction()" ALL_COMPONENTS)
 
 # Everything an install copies, so that a package can be built without the tests.
 add_custom_target(orvella-shipped)
 
+# COMPONENT names the package it goes into, when not the main one.
 function(orvella_install_binary target destination runPath)
+  cmake_parse_arguments(ARG "" "COMPONENT" "" ${ARGN})
+  set(component)
+  if(ARG_COMPONENT)
+    set(component COMPONENT ${ARG_COMPONENT})
+  endif()
   add_dependencies(orvella-shipped ${target})
   get_target_property(type ${target} TYPE)
   if(type STREQUAL "EXECUTABLE")
-    install(PROGRAMS $<TARGET_FILE:${target}> DESTINATION ${destination})
+    install(PROGRAMS $<TARGET_FILE:${target}> DESTINATION ${destination} ${component})
   else()
-    install(FILES $<TARGET_FILE:${target}> DESTINATION ${destination})
+    install(FILES $<TARGET_FILE:${target}> DESTINATION ${destination} ${component})
   endif()
-  install(CODE "orvella_set_run_path(\"\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\" \"${runPath}\")")
+  install(CODE "orvella_set_run_path(\"\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\" \"${runPath}\")" ${component})
 endfunction()
 
 # A program in bin, finding our libraries relative to itself.

@@ -1,6 +1,10 @@
-# `make package`: a Debian package of an install with prefix /usr (programs in /usr/bin, libraries
-# in /usr/lib/<triplet>/orvella, bundles in /Library). Its dependencies come from dpkg-shlibdeps.
+# `make package`: Debian packages of an install with prefix /usr (programs in /usr/bin, libraries
+# in /usr/lib/<triplet>/orvella, bundles in /Library). Their dependencies come from dpkg-shlibdeps.
+# Two packages, so that GNOME and Xfce users get no KDE libraries: orvella, everything installed
+# without a component, and orvella-kde, KDE 5's thumbnail plugin (component kde), on top of it.
 set(CPACK_GENERATOR DEB)
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Orvella developers <orvella@users.noreply.example>")
@@ -12,6 +16,8 @@ qxpextract reads QuarkXPress documents and leaves their text, fonts,
 colours, page sizes and a picture of the first page on a named pasteboard,
 which pbutil reads. The Orvella preference pane, shown by prefhost, sets the
 skin and background colour of the previews and can uninstall the product.")
+# Each package's text follows the summary line, which they share.
+set(CPACK_DEBIAN_UNSPECIFIED_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
@@ -31,7 +37,7 @@ foreach(script postinst postrm)
   configure_file(${CMAKE_SOURCE_DIR}/packaging/${script}.in ${CMAKE_BINARY_DIR}/packaging/${script} @ONLY
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 endforeach()
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+set(CPACK_DEBIAN_UNSPECIFIED_PACKAGE_CONTROL_EXTRA
     "${CMAKE_BINARY_DIR}/packaging/postinst;${CMAKE_BINARY_DIR}/packaging/postrm;${CMAKE_SOURCE_DIR}/packaging/triggers;${CMAKE_SOURCE_DIR}/packaging/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
@@ -45,6 +51,20 @@ if(ORVELLA_DEBIAN_PACKAGE)
   add_dependencies(orvella-shipped orvella-changelog)
   install(FILES ${changelog} packaging/copyright DESTINATION ${docs})
   install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orvella)
+endif()
+
+if(TARGET foliottathumbnail)
+  set(CPACK_DEBIAN_KDE_PACKAGE_NAME orvella-kde)
+  set(CPACK_DEBIAN_KDE_PACKAGE_SECTION kde)
+  set(CPACK_DEBIAN_KDE_PACKAGE_DEPENDS "orvella (= ${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE})")
+  set(CPACK_DEBIAN_KDE_PACKAGE_RECOMMENDS "")  # the main package's are its own
+  set(CPACK_DEBIAN_KDE_DESCRIPTION "The thumbnail plugin for KDE Frameworks 5: thumbnails of QuarkXPress
+documents in Dolphin, the file dialogs and every other KDE 5 program that
+shows previews, in the skin and background colour chosen in the Orvella
+preference pane. KDE 6, GNOME and Xfce need only the orvella package.")
+  if(ORVELLA_DEBIAN_PACKAGE)
+    install(FILES ${changelog} packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvella-kde COMPONENT kde)
+  endif()
 endif()
 
 include(CPack)

@@ -1,19 +1,23 @@
 #!/bin/sh
-# Checks a built Debian package: lintian finds no errors; inside a private root apt installs it,
-# the installed qxpextract and pbutil work from /usr/bin, and so do the thumbnailer, the preview
-# and KDE's search extractor; a reinstall keeps changed settings, and a removal leaves nothing of
-# the package but the user's settings, and a purge leaves nothing.
-# Usage: package-cycle.sh PACKAGE.deb
+# Checks the built Debian packages: lintian finds no errors; inside a private root apt installs
+# them, the installed qxpextract and pbutil work from /usr/bin, and so do the thumbnailer, the
+# preview, KDE's search extractor and KDE's thumbnails (through KIO::PreviewJob, with the program
+# PREVIEW_PROBE names); a reinstall keeps changed settings, and a removal leaves nothing of the
+# packages but the user's settings, and a purge leaves nothing.
+# Usage: [PREVIEW_PROBE=kio-preview-probe] package-cycle.sh PACKAGE.deb [KDE-PACKAGE.deb]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 package=$(realpath "$1")
+kdePackage=$([ $# -ge 2 ] && [ -f "$2" ] && realpath "$2" || true)
 if [ -z "${PACKAGE_CYCLE_CHILD:-}" ]; then
-    echo "lintian $(basename "$package"):"
-    lintian --tag-display-limit 0 "$package" | tee /tmp/orvella-lintian.$$ || true
-    errors=$(grep -c '^E:' /tmp/orvella-lintian.$$ || true)
-    rm -f /tmp/orvella-lintian.$$
-    [ "$errors" = 0 ] || { echo "FAIL: lintian reports $errors errors"; exit 1; }
-    exec env PACKAGE_CYCLE_CHILD=1 "$here/../support/in-private-root" "$0" "$package"
+    for deb in "$package" $kdePackage; do
+        echo "lintian $(basename "$deb"):"
+        lintian --tag-display-limit 0 "$deb" | tee /tmp/orvella-lintian.$$ || true
+        errors=$(grep -c '^E:' /tmp/orvella-lintian.$$ || true)
+        rm -f /tmp/orvella-lintian.$$
+        [ "$errors" = 0 ] || { echo "FAIL: lintian reports $errors errors"; exit 1; }
+    done
+    exec env PACKAGE_CYCLE_CHILD=1 "$here/../support/in-private-root" "$0" "$package" $kdePackage
 fi
 
 failures=0
@@ -89,12 +93,51 @@ check "the entry opens the pane in /Library: $(cat "$XDG_RUNTIME_DIR/launch.log"
     "[ -n '$pane' ] && grep -q ' /Library/PreferencePanes/Orvella.prefPane/Contents/MacOS/Orvella_Prefs' /proc/$pane/maps"
 [ -n "$pane" ] && kill "$pane"
 
+# KDE 5's thumbnails: the plugin, asked through KDE's own client as Dolphin asks it.
+if [ -n "$kdePackage" ]; then
+    apt-get install -y -q "$kdePackage" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || { cat "$XDG_RUNTIME_DIR/apt.log"; exit 1; }
+    plugin=/usr/lib/$triplet/qt5/plugins/kf5/thumbcreator/foliottathumbnail.so
+    check "KDE's thumbnail plugin is where KIO looks" test -f "$plugin"
+    check "no Qt 6 in the plugin's closure" "$here/../../External/Foliotta.qlgenerator/KDE/tests/no-qt6-closure.sh" "$plugin"
+    if [ -z "${PREVIEW_PROBE:-}" ]; then
+        echo "KDE previews skipped: no PREVIEW_PROBE (kio-preview-probe) given"
+    else
+        kdeHome=$XDG_RUNTIME_DIR/kde-home
+        mkdir -p "$kdeHome"
+        probe() {  # SIZE FILE [EXPECTED.png]: kio-preview-probe in a private session bus, offscreen
+            HOME=$kdeHome QT_QPA_PLATFORM=offscreen KDE_FORK_SLAVES=1 dbus-run-session -- "$PREVIEW_PROBE" "$@" 2> /dev/null
+        }
+        for size in 128 256; do
+            /usr/bin/foliotta-thumbnailer -s $size "$sample" "$XDG_RUNTIME_DIR/expected-$size.png"
+            check "KDE's preview at $size px has the thumbnailer's pixels" probe $size "$sample" "$XDG_RUNTIME_DIR/expected-$size.png"
+        done
+        cp "$XDG_RUNTIME_DIR/expected-128.png" "$XDG_RUNTIME_DIR/picture.qxd"
+        head -c 3000 "$sample" > "$XDG_RUNTIME_DIR/truncated.qxd"
+        for unreadable in picture truncated; do
+            probe 128 "$XDG_RUNTIME_DIR/$unreadable.qxd" > "$XDG_RUNTIME_DIR/probe.out" && fail "a $unreadable .qxd gets a preview"
+            check "a $unreadable .qxd is typed as QuarkXPress" grep -qx 'type application/vnd.quark.quarkxpress' "$XDG_RUNTIME_DIR/probe.out"
+        done
+        # The pane's change (third skin, a colour), then the settings step that clears the cached pictures.
+        printf '<?xml version="1.0" encoding="UTF-8"?>\n<plist version="1.0"><dict><key>Skin Index</key><string>1</string>%s</dict></plist>\n' \
+            '<key>BGColor</key><string>RGB(214,234,248)</string>' > "$settings"
+        HOME=$kdeHome /usr/bin/foliotta-sync-thumbnailer
+        /usr/bin/foliotta-thumbnailer -s 128 --skin Ocean --background 214,234,248 "$sample" "$XDG_RUNTIME_DIR/expected-ocean.png"
+        check "after the settings step KDE's preview is in the new skin" probe 128 "$sample" "$XDG_RUNTIME_DIR/expected-ocean.png"
+        cp /usr/share/orvella/skin.plist "$settings"
+        # The pane's uninstall takes the generator away; after the settings step, no thumbnails.
+        mv /Library/QuickLook/Foliotta.qlgenerator "$XDG_RUNTIME_DIR/generator"
+        HOME=$kdeHome /usr/bin/foliotta-sync-thumbnailer
+        probe 128 "$sample" > /dev/null && fail "KDE's preview is drawn with no generator installed"
+        mv "$XDG_RUNTIME_DIR/generator" /Library/QuickLook/Foliotta.qlgenerator
+    fi
+fi
+
 sed -i 's|<string>none</string>|<string>RGB(1,2,3)</string>|' "$settings"
 apt-get install -y -q --reinstall "$package" > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "reinstall: $(cat "$XDG_RUNTIME_DIR/apt.log")"
 check "a reinstall keeps the settings" grep -q 'RGB(1,2,3)' "$settings"
 
-dpkg -L orvella > "$XDG_RUNTIME_DIR/files"
-apt-get remove -y -q orvella > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "remove: $(cat "$XDG_RUNTIME_DIR/apt.log")"
+dpkg -L orvella $([ -n "$kdePackage" ] && echo orvella-kde) > "$XDG_RUNTIME_DIR/files"
+apt-get remove -y -q orvella $([ -n "$kdePackage" ] && echo orvella-kde) > "$XDG_RUNTIME_DIR/apt.log" 2>&1 || fail "remove: $(cat "$XDG_RUNTIME_DIR/apt.log")"
 autostart=$autostartEntry
 while IFS= read -r path; do
     [ -f "$path" ] && [ "$path" != "$autostart" ] && fail "left after removal: $path"

@@ -1,16 +1,13 @@
 #include "PreviewLook.h"
 
-#include "OrvellaAppearance.h"
+#include "SkinSettings.h"
 
 PreviewLook ReadPreviewLook() {
-    const std::optional<OrvellaAppearance> appearance = OrvellaReadAppearance();
-    if (!appearance) return {&SkinPaletteAtListIndex(0), std::nullopt};
-    PreviewLook look{&SkinPaletteAtListIndex(appearance->skinListIndex), std::nullopt};
-    if (!appearance->background.noColor) {
-        const NSColor& color = appearance->background.color;
-        look.background = QColor::fromRgbF(static_cast<float>(color.redComponent()), static_cast<float>(color.greenComponent()),
-                                           static_cast<float>(color.blueComponent()));
-    }
+    const std::optional<SkinSettings> settings = ReadInstalledSkinSettings();
+    if (!settings) return {&SkinPaletteAtListIndex(0), std::nullopt};
+    PreviewLook look{&SkinPaletteAtListIndex(settings->skinListIndex), std::nullopt};
+    if (const std::optional<SkinBackgroundColor>& color = settings->background)
+        look.background = QColor::fromRgbF(color->red, color->green, color->blue);
     return look;
 }
 

@@ -5,12 +5,10 @@
 // skin and colour, and, when that changed anything, deletes the cached thumbnails of QuarkXPress
 // documents so that they are drawn again in the new look. Without a generator bundle the
 // override declines, so thumbnails stop with the product.
-#include "OrvellaAppearance.h"
+#include "SkinSettings.h"
 #include "ThumbnailCache.h"
 #include "ThumbnailerOverride.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -28,19 +26,16 @@ std::string ThumbnailerProgram()
     return (self.parent_path() / "foliotta-thumbnailer").string();
 }
 
-uint8_t Channel(CGFloat component) { return static_cast<uint8_t>(std::lround(std::clamp(component, CGFloat(0), CGFloat(1)) * 255)); }
 
 std::string WantedOverride(const std::string& thumbnailer)
 {
-    const std::optional<OrvellaAppearance> appearance = OrvellaReadAppearance();
-    if (!appearance)
+    const std::optional<SkinSettings> settings = ReadInstalledSkinSettings();
+    if (!settings)
         return OverrideDeclining(thumbnailer);
     std::optional<SkinColor> background;
-    if (!appearance->background.noColor) {
-        const NSColor& color = appearance->background.color;
-        background = SkinColor{Channel(color.redComponent()), Channel(color.greenComponent()), Channel(color.blueComponent())};
-    }
-    return OverrideDrawingIn(thumbnailer, SkinPaletteAtListIndex(appearance->skinListIndex), background);
+    if (settings->background)
+        background = SkinColorOf(*settings->background);
+    return OverrideDrawingIn(thumbnailer, SkinPaletteAtListIndex(settings->skinListIndex), background);
 }
 
 std::string FileText(const std::string& path)

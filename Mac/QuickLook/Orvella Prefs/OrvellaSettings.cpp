@@ -1,18 +1,14 @@
 #include "OrvellaSettings.h"
 
+#include "SkinSettings.h"
+
 std::optional<NSString> filePath;
 std::unique_ptr<NSMutableDictionary> plistDict;
 
 void OrvellaLookUpInstall()
 {
-    NSFileManager* fileManager = NSFileManager::defaultManager();
-    NSString userBundle = NSString::stringWithFormat("%@/Library/QuickLook/Foliotta.qlgenerator", NSHomeDirectory());
-    if (fileManager->fileExistsAtPath(userBundle)) {
-        filePath = NSString::stringWithFormat("%@/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources", NSHomeDirectory());
-        return;
-    }
-    if (fileManager->fileExistsAtPath("/Library/QuickLook/Foliotta.qlgenerator"))
-        filePath = NSString("/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources");
+    if (std::optional<NSString> folder = InstalledSettingsFolder())
+        filePath = *folder;
 }
 
 std::optional<NSString> OrvellaSettingsFile()
@@ -37,11 +33,7 @@ void OrvellaLoadSettings()
 
 id OrvellaStoredValue(const NSString& key) { return plistDict ? plistDict->objectForKey(key) : nil; }
 
-long long OrvellaStoredSkinListIndex()
-{
-    id storedSkin = OrvellaStoredValue("Skin Index");
-    return static_cast<long long>(storedSkin ? storedSkin->intValue() : 0) + 1;
-}
+long long OrvellaStoredSkinListIndex() { return SkinListIndexFromValue(OrvellaStoredValue("Skin Index")); }
 
 BOOL OrvellaStoreSettings(const NSString& skinText, const NSString& backgroundText)
 {

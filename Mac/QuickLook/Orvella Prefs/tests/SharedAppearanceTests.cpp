@@ -2,8 +2,8 @@
 // and the settings read exactly as the pane's controls show them.
 #include "PaneTestSupport.h"
 
-#include "OrvellaAppearance.h"
 #include "SkinPalette.h"
+#include "SkinSettings.h"
 
 #include <AppKit/AppKit.h>
 
@@ -51,17 +51,17 @@ TEST_F(SharedSettingsReading, ReadsWhatThePaneShows)
     };
     for (const Case& c : cases) {
         installGenerator(userLibrary(), PlistWithBody(c.body));
-        std::optional<OrvellaAppearance> read = OrvellaReadAppearance();
+        std::optional<SkinSettings> read = ReadInstalledSkinSettings();
         ASSERT_TRUE(read) << c.body;
         openPane();
         const NSInteger shown = pane_->comboSkin->indexOfSelectedItem();
         EXPECT_EQ(&SkinPaletteAtListIndex(read->skinListIndex), &SkinPalettes()[static_cast<size_t>(shown)]) << c.body;
-        EXPECT_EQ(read->background.noColor, pane_->radioButton->selectedRow() == 0) << c.body;
-        if (!read->background.noColor) {
+        EXPECT_EQ(!read->background, pane_->radioButton->selectedRow() == 0) << c.body;
+        if (read->background) {
             const NSColor color = pane_->myColor->color();
-            EXPECT_FLOAT_EQ(read->background.color.redComponent(), color.redComponent()) << c.body;
-            EXPECT_FLOAT_EQ(read->background.color.greenComponent(), color.greenComponent()) << c.body;
-            EXPECT_FLOAT_EQ(read->background.color.blueComponent(), color.blueComponent()) << c.body;
+            EXPECT_FLOAT_EQ(read->background->red, color.redComponent()) << c.body;
+            EXPECT_FLOAT_EQ(read->background->green, color.greenComponent()) << c.body;
+            EXPECT_FLOAT_EQ(read->background->blue, color.blueComponent()) << c.body;
         }
         TearDown();
         SetUp();
@@ -71,13 +71,13 @@ TEST_F(SharedSettingsReading, ReadsWhatThePaneShows)
 TEST_F(SharedSettingsReading, TheUsersBundleFirstThenTheSystemsThenNone)
 {
     SKIP_UNLESS_LIBRARY_IS_PRIVATE();
-    EXPECT_FALSE(OrvellaReadAppearance()) << "no generator bundle installed";
+    EXPECT_FALSE(ReadInstalledSkinSettings()) << "no generator bundle installed";
     installGenerator("/Library", PlistWithBody("<key>Skin Index</key><string>2</string>\n"));
-    ASSERT_TRUE(OrvellaReadAppearance());
-    EXPECT_EQ(OrvellaReadAppearance()->skinListIndex, 3);
+    ASSERT_TRUE(ReadInstalledSkinSettings());
+    EXPECT_EQ(ReadInstalledSkinSettings()->skinListIndex, 3);
     installGenerator(userLibrary(), PlistWithBody("<key>Skin Index</key><string>0</string>\n"));
-    EXPECT_EQ(OrvellaReadAppearance()->skinListIndex, 1);
+    EXPECT_EQ(ReadInstalledSkinSettings()->skinListIndex, 1);
     fs::remove_all(userLibrary());
     fs::remove_all("/Library");
-    EXPECT_FALSE(OrvellaReadAppearance()) << "a bundle found earlier no longer counts once it is gone";
+    EXPECT_FALSE(ReadInstalledSkinSettings()) << "a bundle found earlier no longer counts once it is gone";
 }

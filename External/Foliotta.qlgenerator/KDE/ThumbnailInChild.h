@@ -1,0 +1,38 @@
+// Thumbnails drawn by the thumbnailer's own code, each in a child process with the thumbnailer's
+// bounds: what KDE's thumbnail worker asks of the plugin, without the plugin's host at risk.
+#pragma once
+
+#include "SkinPalette.h"
+
+#include <optional>
+#include <string>
+
+struct _FcConfig;
+
+struct ThumbnailInChildRequest {
+    std::string documentPath;
+    int size;  // the picture's longer side, in pixels
+    const SkinPalette* skin;
+    std::optional<SkinColor> background;
+};
+
+class ThumbnailInChildDrawer {
+public:
+    // fontConfiguration: the thumbnailer's fonts.conf, so that the faces are the thumbnailer's
+    // ("": fontconfig's own). Its font caches are loaded here, once: fontconfig keeps the cache
+    // files it maps for the whole process, so each child finds them ready, and draws as fast as
+    // the host would itself. They go into a configuration of their own, which the host never
+    // uses: its fonts stay as they were.
+    explicit ThumbnailInChildDrawer(std::string fontConfiguration);
+    ~ThumbnailInChildDrawer();
+    ThumbnailInChildDrawer(const ThumbnailInChildDrawer&) = delete;
+    ThumbnailInChildDrawer& operator=(const ThumbnailInChildDrawer&) = delete;
+
+    // The same PNG bytes that foliotta-thumbnailer writes for this request; nullopt when the
+    // document cannot be drawn, or its drawing crashed or went over 10 s or 1 GiB.
+    std::optional<std::string> drawPng(const ThumbnailInChildRequest& request) const;
+
+private:
+    std::string fontConfiguration_;
+    _FcConfig* loadedFonts_;
+};
