@@ -18,7 +18,8 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	libplist-dev qt6-base-dev qt6-tools-dev libgl-dev xvfb xauth sudo util-linux passwd locales python3 \
 	zlib1g-dev fontconfig bubblewrap tumbler dbus dbus-daemon libglib2.0-bin shared-mime-info xdg-utils \
 	libkf5filemetadata-dev desktop-file-utils patchelf dpkg-dev file lintian appstream libglib2.0-dev \
-	gtk-update-icon-cache hicolor-icon-theme polkitd pkexec python3-dbus python3-gi libsystemd-dev
+	gtk-update-icon-cache hicolor-icon-theme polkitd pkexec python3-dbus python3-gi libsystemd-dev \
+	gir1.2-gnomedesktop-3.0
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
