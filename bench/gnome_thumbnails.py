@@ -8,13 +8,16 @@ GnomeDesktop.DesktopThumbnailFactory runs each .thumbnailer's Exec line in bubbl
 does; the peer is registered the same way, by a .thumbnailer of its own. A factory reads the
 thumbnailers once, so each side runs in a worker process of its own that sees only its
 .thumbnailer; the rounds alternate between them (and which goes first). Every readable sample
-(qxp2raw reads it) must come back as a picture whose longer side is the size asked for.
+(qxp2raw reads it) must come back as a picture whose longer side is the size asked for. The page
+faults of the thumbnailing processes (bubblewrap, the thumbnailer and what it starts) are printed
+too: unlike the rates they do not depend on how busy the machine is.
 
 Runs where the build is installed in /usr (bench/thumbnails.sh sets that up), with Debian's
 python3 (the factory's bindings are Debian's). BENCH_ROUNDS sets the rounds (5).
 """
 import json
 import os
+import resource
 import shutil
 import statistics
 import subprocess
@@ -55,6 +58,7 @@ def worker(files):
     for line in sys.stdin:
         size = int(line)
         missing = []
+        faults = resource.getrusage(resource.RUSAGE_CHILDREN).ru_minflt
         start = time.perf_counter()
         for uri, path in uris:
             try:
@@ -64,7 +68,8 @@ def worker(files):
             if picture is None or max(picture.get_width(), picture.get_height()) != size:
                 missing.append(path)
         elapsed = time.perf_counter() - start
-        print(json.dumps({"elapsed": elapsed, "missing": missing}), flush=True)
+        faults = resource.getrusage(resource.RUSAGE_CHILDREN).ru_minflt - faults
+        print(json.dumps({"elapsed": elapsed, "faults": faults, "missing": missing}), flush=True)
 
 
 def start_worker(name, data_dir, files, scratch):
@@ -104,6 +109,7 @@ def main():
         workers = {"ours": start_worker("ours", ours_data, files, scratch),
                    "peer": start_worker("peer", peer_data, files, scratch)}
         rates = {(name, size): [] for name in workers for size in SIZES}
+        faults = {}
         missing = {}
         for round_number in range(ROUNDS):
             order = ("ours", "peer") if round_number % 2 == 0 else ("peer", "ours")
@@ -111,6 +117,7 @@ def main():
                 for name in order:
                     answer = ask(workers[name], size)
                     rates[name, size].append(len(files) / answer["elapsed"])
+                    faults[name, size] = answer["faults"] / len(files)
                     for path in answer["missing"]:
                         missing.setdefault((name, size), set()).add(os.path.relpath(path, corpus))
         for process in workers.values():
@@ -126,6 +133,8 @@ def main():
         peer = statistics.median(rates["peer", size])
         print(f"  {size:3d} px   ours {ours:6.1f} documents/s   qxp2svg | rsvg-convert {peer:6.1f} documents/s"
               f"   ratio {ours / peer:4.2f}x   (target at least 2x)")
+        print(f"          page faults per document, sandbox included: ours {faults['ours', size]:6.0f}"
+              f"   qxp2svg | rsvg-convert {faults['peer', size]:6.0f}")
     for (name, size), paths in sorted(missing.items()):
         failed = failed or name == "ours"
         print(f"  not drawn by {name} at {size} px: {', '.join(sorted(paths))}")
