@@ -8,7 +8,8 @@ corpus=${2:-../shared/qxp-corpus}
 if [ -z "${BENCH_EXTRACTOR:-}" ]; then
   prefix=$(mktemp -d /tmp/orvella-bench-install.XXXXXX)
   trap 'rm -rf "$prefix"' EXIT
-  cmake --install "$build" --prefix "$prefix" > /dev/null
+  cmake --install "$build" --prefix "$prefix" > "$prefix.log" 2>&1 || { cat "$prefix.log" >&2; exit 1; }
+  rm -f "$prefix.log"
   export BENCH_EXTRACTOR="$prefix/bin/qxpextract"
 fi
 python3 bench/run.py "$build" "$corpus"
