@@ -19,7 +19,7 @@ PACKAGES := cmake ninja-build g++ pkg-config make libgtest-dev libgmock-dev \
 	zlib1g-dev fontconfig bubblewrap tumbler dbus dbus-daemon libglib2.0-bin shared-mime-info xdg-utils \
 	libkf5filemetadata-dev desktop-file-utils patchelf dpkg-dev file lintian appstream libglib2.0-dev \
 	gtk-update-icon-cache hicolor-icon-theme polkitd pkexec python3-dbus python3-gi libsystemd-dev \
-	libkf5kio-dev kio-extras
+	libkf5kio-dev kio-extras gir1.2-gnomedesktop-3.0
 
 SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 

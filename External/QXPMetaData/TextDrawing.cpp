@@ -1,5 +1,6 @@
 #include "TextDrawing.h"
 
+#include "FontConfigurationFile.h"
 #include "FontMatcher.h"
 #include "FreeingDeleter.h"
 
@@ -111,12 +112,14 @@ LayoutPtr LayoutParagraph(PangoContext* context, const TextParagraph& paragraph,
 // map starts that on a thread of its own while the font matcher would start it again on this
 // one; loading it here first, once, leaves both to find it ready. It is loaded as FcInit loads
 // it, less the parsing of every configuration template for its description, which nothing here
-// reads.
+// reads, and from the product's own configuration where that is installed.
 void LoadFontConfigurationOnce() {
     static std::once_flag loaded;
     std::call_once(loaded, [] {
+        const std::string file = ProductFontConfigurationFile();
+        const auto* name = file.empty() ? nullptr : reinterpret_cast<const FcChar8*>(file.c_str());
         FcConfig* config = FcConfigCreate();
-        const bool made = config != nullptr && FcConfigParseAndLoad(config, nullptr, FcTrue) &&
+        const bool made = config != nullptr && FcConfigParseAndLoad(config, name, FcTrue) &&
                           FcConfigBuildFonts(config) && FcConfigSetCurrent(config);
         if (config != nullptr) FcConfigDestroy(config);  // the current configuration holds its own reference
         if (!made) FcInit();

@@ -73,6 +73,10 @@ static bool WritePNG(CFMutableDataRef output, const StraightRows& image, size_t 
     // packs as well unfiltered (the samples come out 5% smaller than with the cheapest filter),
     // and filtering costs a pass over every row.
     png_set_compression_level(png, 1);
+    // A smaller match index than zlib's default (a sixteenth of it): less to clear and fill per
+    // picture. On the samples: a fifth fewer instructions for the 512-pixel pages, a tenth for
+    // 256-pixel thumbnails, and sizes within 1% either way.
+    png_set_compression_mem_level(png, 4);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, filter);
     png_write_info(png, info);
     for (png_uint_32 y = 0; y < height; ++y) {

@@ -6,6 +6,7 @@
 // says why.
 #include "FirstPagePicture.h"
 #include "FontConfiguration.h"
+#include "HeapReuse.h"
 #include "OutputFile.h"
 #include "PngOutputFile.h"
 #include "RunLimits.h"
@@ -56,6 +57,7 @@ int Run(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    ReuseFreedMemory();
     ImposeRunLimits(kTimeLimitSeconds, kMemoryLimitBytes, AbandonOutputFile);
     try {
         return Run(argc, argv);

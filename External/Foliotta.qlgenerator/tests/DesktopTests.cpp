@@ -148,16 +148,7 @@ protected:
     ChildResult thumbnail(const std::string& input, const std::string& outputFolder, int size)
     {
         const std::string entry = "/usr/share/thumbnailers/foliotta.thumbnailer";
-        std::vector<std::string> command = {"bwrap", "--ro-bind", "/usr", "/usr", "--ro-bind-try", "/etc/ld.so.cache",
-                                            "/etc/ld.so.cache"};
-        for (const char* link : {"bin", "lib", "lib64", "sbin"})
-            command.insert(command.end(), {"--symlink", std::string("usr/") + link, std::string("/") + link});
-        command.insert(command.end(), {"--proc", "/proc", "--dev", "/dev", "--chdir", "/", "--unshare-all", "--die-with-parent",
-                                       "--clearenv", "--setenv", "GIO_USE_VFS", "local", "--bind", outputFolder, "/tmp",
-                                       "--ro-bind", input, "/tmp/gnome-desktop-file-to-thumbnail.qxd"});
-        // A sanitized build reports leaks of the font libraries; their suppressions lie outside.
-        if (InheritedDiagnostics().count("ASAN_OPTIONS"))
-            command.insert(command.end(), {"--setenv", "ASAN_OPTIONS", "detect_leaks=0"});
+        std::vector<std::string> command = sandbox(input, outputFolder);
         std::istringstream words(EntryValue(entry, "Exec"));
         for (std::string word; words >> word;) {
             if (word == "%s")
@@ -171,6 +162,39 @@ protected:
             command.push_back(word);
         }
         return RunChild(command);
+    }
+
+    // The first page as the installed qxpextract -t draws it, in that sandbox or outside it.
+    QImage extractedPicture(const std::string& input, const std::string& folder, bool sandboxed)
+    {
+        std::vector<std::string> command = {"/usr/bin/qxpextract", "-t", input, "faces"};
+        if (sandboxed) {
+            command = sandbox(input, folder);
+            command.insert(command.end(), {"--setenv", "XDG_RUNTIME_DIR", "/tmp", "/usr/bin/qxpextract", "-t",
+                                           "/tmp/gnome-desktop-file-to-thumbnail.qxd", "faces"});
+        }
+        EXPECT_EQ(RunChild(command, {{"XDG_RUNTIME_DIR", folder}}).exitStatus, 0);
+        const ChildResult png = RunChild({"/usr/bin/pbutil", "get", "faces", "2", "public.png"}, {{"XDG_RUNTIME_DIR", folder}});
+        std::ofstream(folder + "/page.png", std::ios::binary) << png.standardOutput;
+        return LoadPicture(folder + "/page.png");
+    }
+
+private:
+    // GNOME's sandbox around a command: only /usr, read-only; the output folder as /tmp; the
+    // input under a fixed name there; no environment.
+    static std::vector<std::string> sandbox(const std::string& input, const std::string& outputFolder)
+    {
+        std::vector<std::string> command = {"bwrap", "--ro-bind", "/usr", "/usr", "--ro-bind-try", "/etc/ld.so.cache",
+                                            "/etc/ld.so.cache"};
+        for (const char* link : {"bin", "lib", "lib64", "sbin"})
+            command.insert(command.end(), {"--symlink", std::string("usr/") + link, std::string("/") + link});
+        command.insert(command.end(), {"--proc", "/proc", "--dev", "/dev", "--chdir", "/", "--unshare-all", "--die-with-parent",
+                                       "--clearenv", "--setenv", "GIO_USE_VFS", "local", "--bind", outputFolder, "/tmp",
+                                       "--ro-bind", input, "/tmp/gnome-desktop-file-to-thumbnail.qxd"});
+        // A sanitized build reports leaks of the font libraries; their suppressions lie outside.
+        if (InheritedDiagnostics().count("ASAN_OPTIONS"))
+            command.insert(command.end(), {"--setenv", "ASAN_OPTIONS", "detect_leaks=0"});
+        return command;
     }
 };
 
@@ -199,6 +223,23 @@ TEST_F(GnomeSandbox, DrawsWithTheFacesTheDocumentNames)
     ASSERT_EQ(withoutConfiguration.exitStatus, 0);
     EXPECT_FALSE(LoadPicture(bare.path() + "/gnome-desktop-thumbnailer.png") == picture)
         << "without its own configuration the sandbox should have lost faces: this test cannot tell faces apart";
+}
+
+// The extractor (and the preview, which runs it) draws text with the thumbnailer's font
+// configuration too, so its faces do not depend on /etc/fonts either.
+TEST_F(GnomeSandbox, TheExtractorDrawsTheSameFacesWithTheSameConfiguration)
+{
+    TemporaryFolder outside("foliotta-outside"), sandboxed("foliotta-sandboxed"), bare("foliotta-bare");
+    const QImage expected = extractedPicture(facesSample, outside.path(), false);
+    ASSERT_FALSE(expected.isNull());
+    EXPECT_TRUE(extractedPicture(facesSample, sandboxed.path(), true) == expected) << "the faces differ without /etc/fonts";
+
+    const std::string ownConfiguration = "/usr/share/foliotta/fonts.conf";
+    fs::rename(ownConfiguration, ownConfiguration + ".away");
+    const QImage withoutConfiguration = extractedPicture(facesSample, bare.path(), true);
+    fs::rename(ownConfiguration + ".away", ownConfiguration);
+    EXPECT_FALSE(withoutConfiguration == expected)
+        << "without the configuration the sandbox should have lost faces: this test cannot tell faces apart";
 }
 
 TEST_F(GnomeSandbox, FailsWithoutOutputForAnUnsupportedDocument)
