@@ -1,6 +1,6 @@
 #include "FirstPagePicture.h"
 
-#include "ConvertInterfacePtr.h"
+#include <QXPMetaData.h>
 
 #include <CoreGraphics/CoreGraphics.h>
 
@@ -11,6 +11,20 @@ using namespace QUARK::COM;
 using namespace QUARK::QXPMETADATA;
 
 namespace {
+
+// The library's published kind of its image values.
+constexpr GUID kImageKind = {0x6B4CF444, 0x12C6, 0x4E8A, {0xB7, 0xC1, 0x7D, 0xEA, 0x38, 0x70, 0x9C, 0x85}};
+
+// The page picture the value holds, when it is an image value.
+bool TakeImage(const TInterfacePtr<IQXPDataBase>& value, TInterfacePtr<IQXPDataImage>& picture)
+{
+    const GUID* kind = value.IsEmpty() ? nullptr : value->GetTypeGUID();
+    if (kind == nullptr || std::memcmp(kind, &kImageKind, sizeof(GUID)) != 0)
+        return false;
+    value->AddRef();
+    picture.Attach(static_cast<IQXPDataImage*>(value.Get()));
+    return true;
+}
 
 // A name that is not UTF-8 is read as Mac OS Roman, as qxpextract reads it; the library opens the
 // file of those very bytes.
@@ -73,7 +87,7 @@ CairoSurface DrawFirstPage(const std::string& documentPath, int longerSide)
         return nullptr;
     if (reader->ExtractMetaData(request.Get(), dictionary) != 0 || dictionary.IsEmpty())
         return nullptr;
-    if (dictionary->GetValue(kQXPEntryThumbnail, value) != 0 || !ConvertInterfacePtr(value, picture))
+    if (dictionary->GetValue(kQXPEntryThumbnail, value) != 0 || !TakeImage(value, picture))
         return nullptr;
     CGImageRef image = picture->GetCGImage();
     return image != nullptr ? SurfaceFromImage(image) : nullptr;
