@@ -1,5 +1,7 @@
 #include "ChildDrawing.h"
 
+#include "WholeWrite.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <csignal>
@@ -31,20 +33,6 @@ size_t AddressSpaceInUse()
     return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
 
-bool WriteAll(int fd, const std::string& bytes)
-{
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        written += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 [[noreturn]] void RunChild(int out, const std::function<std::optional<std::string>()>& work, const ChildLimits& limits,
                            size_t addressSpaceLimit)
 {
@@ -70,7 +58,7 @@ bool WriteAll(int fd, const std::string& bytes)
         // Its length first, so that the parent knows a whole answer without waiting for the exit.
         if (const std::optional<std::string> answer = work()) {
             const uint64_t length = answer->size();
-            if (WriteAll(out, std::string(reinterpret_cast<const char*>(&length), sizeof length)) && WriteAll(out, *answer))
+            if (WriteWhole(out, std::string(reinterpret_cast<const char*>(&length), sizeof length)) && WriteWhole(out, *answer))
                 status = 0;
         }
     } catch (...) {  // out of memory, mostly

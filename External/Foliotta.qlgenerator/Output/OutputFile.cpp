@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "WholeWrite.h"
+
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -17,20 +19,6 @@ namespace {
 char pendingTemporary[PATH_MAX];
 volatile sig_atomic_t pendingTemporarySet = 0;
 volatile sig_atomic_t pendingDescriptor = -1;
-
-bool WriteAll(int descriptor, const std::string& bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = write(descriptor, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
-}
 
 // Gives the complete file its final name only while that name is free, so a name that someone
 // made meanwhile (a link, a FIFO) is never replaced.
@@ -64,7 +52,7 @@ bool WriteNewFile(const std::string& bytes, const std::string& path)
     // Readable like any file the user makes; mkstemp makes it private to the owner.
     const mode_t creationMask = umask(0);
     umask(creationMask);
-    bool written = WriteAll(descriptor, bytes) && fchmod(descriptor, 0666 & ~creationMask) == 0;
+    bool written = WriteWhole(descriptor, bytes) && fchmod(descriptor, 0666 & ~creationMask) == 0;
     written = close(descriptor) == 0 && written;
     written = written && LinkIntoPlace(temporary, path);
     if (!written)
@@ -86,7 +74,7 @@ bool WriteIntoExistingFile(const std::string& bytes, const std::string& path, co
         return false;
     }
     pendingDescriptor = descriptor;
-    bool written = ftruncate(descriptor, 0) == 0 && WriteAll(descriptor, bytes);
+    bool written = ftruncate(descriptor, 0) == 0 && WriteWhole(descriptor, bytes);
     if (!written && ftruncate(descriptor, 0) != 0)
         written = false;  // emptied as far as it can be; half a picture is worse than none
     pendingDescriptor = -1;
