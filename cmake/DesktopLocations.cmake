@@ -36,7 +36,7 @@ function(desktop_string_value variable text)
     set(${variable} "${text}" PARENT_SCOPE)
 endfunction()
 
-# One argument of an Exec command line, as the Desktop Entry specification has it: in double
+# One argument of an Exec command line, as freedesktop.org's desktop entries write it: in double
 # quotes when it holds a blank or another character the shell would read, with ", `, $ and \
 # escaped inside them, every "%" doubled (a field code would start there), and then written as a
 # string value. "My Apps 100%/bin/x" becomes "\"My Apps 100%%/bin/x\"".

@@ -20,7 +20,7 @@ std::string StringValue(const std::string& text)
     return value;
 }
 
-// One argument of an Exec command line, as the Desktop Entry specification has it: in double
+// One argument of an Exec command line, as freedesktop.org's desktop entries write it: in double
 // quotes when it holds a blank or another character the shell would read (a backslash before
 // each ", `, $ and backslash inside them), and every "%" doubled, as a field code would
 // otherwise start there.
