@@ -1,5 +1,6 @@
 #include "ChildDrawing.h"
 
+#include "RunLimits.h"
 #include "WholeWrite.h"
 
 #include <cerrno>
@@ -13,7 +14,6 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,18 +41,8 @@ size_t AddressSpaceInUse()
     if (limits.environment != nullptr)
         environ = limits.environment;
     // A second bound beside the parent's clock: the processor time, counted from zero in a child.
-    const rlim_t seconds = static_cast<rlim_t>(std::chrono::ceil<std::chrono::seconds>(limits.time).count());
-    const rlimit cpu = {seconds, seconds + 2};
-    setrlimit(RLIMIT_CPU, &cpu);
-#if !defined(__SANITIZE_ADDRESS__)
-    // AddressSanitizer reserves terabytes of address space for its own bookkeeping.
-    if (addressSpaceLimit != 0) {
-        const rlimit memory = {addressSpaceLimit, addressSpaceLimit};
-        setrlimit(RLIMIT_AS, &memory);
-    }
-#else
-    (void)addressSpaceLimit;
-#endif
+    LimitProcessorTimeAndAddressSpace(
+        static_cast<unsigned>(std::chrono::ceil<std::chrono::seconds>(limits.time).count()), addressSpaceLimit);
     int status = 1;
     try {
         // Its length first, so that the parent knows a whole answer without waiting for the exit.

@@ -28,14 +28,20 @@ void ImposeRunLimits(unsigned seconds, size_t bytes, void (*undoPartialWork)())
     sigaction(SIGXCPU, &action, nullptr);
     alarm(seconds);
 
-    // A second bound, should the alarm be lost (a library that resets SIGALRM): the processor
-    // limit, whose hard limit a little later kills outright.
+    // A second bound, should the alarm be lost (a library that resets SIGALRM).
+    LimitProcessorTimeAndAddressSpace(seconds, bytes);
+}
+
+void LimitProcessorTimeAndAddressSpace(unsigned seconds, size_t bytes)
+{
     const rlimit cpu = {seconds, seconds + 2};
     setrlimit(RLIMIT_CPU, &cpu);
 #if !defined(__SANITIZE_ADDRESS__)
     // AddressSanitizer reserves terabytes of address space for its own bookkeeping.
-    const rlimit memory = {bytes, bytes};
-    setrlimit(RLIMIT_AS, &memory);
+    if (bytes != 0) {
+        const rlimit memory = {bytes, bytes};
+        setrlimit(RLIMIT_AS, &memory);
+    }
 #else
     (void)bytes;
 #endif

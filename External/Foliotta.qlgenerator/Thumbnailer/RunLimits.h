@@ -10,3 +10,8 @@ inline constexpr int kRunOverLimitStatus = 3;
 // calling undoPartialWork (from a signal handler: it must be async-signal-safe). Memory beyond
 // `bytes` cannot be had: the allocation fails and the run ends as any failure does.
 void ImposeRunLimits(unsigned seconds, size_t bytes, void (*undoPartialWork)());
+
+// The bounds of ImposeRunLimits that the kernel keeps, for a process that handles no signal of
+// its own: processor time (SIGXCPU at `seconds`, killed two seconds later) and, unless bytes is
+// 0, address space.
+void LimitProcessorTimeAndAddressSpace(unsigned seconds, size_t bytes);
