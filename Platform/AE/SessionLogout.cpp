@@ -32,10 +32,16 @@ struct Call {
     }
 };
 
-std::optional<std::string> objectPath(sd_bus_message* reply)
+// The object path a method of logind's manager answers with.
+template <typename... Arguments>
+std::optional<std::string> managerObjectPath(sd_bus* bus, const char* method, const char* signature,
+                                             Arguments... arguments)
 {
+    Call call;
     const char* path = nullptr;
-    if (sd_bus_message_read(reply, "o", &path) < 0 || path == nullptr)
+    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, method, &call.error, &call.reply, signature,
+                           arguments...) < 0 ||
+        sd_bus_message_read(call.reply, "o", &path) < 0 || path == nullptr)
         return std::nullopt;
     return std::string(path);
 }
@@ -46,32 +52,20 @@ std::optional<std::string> sessionNamedByLogin(sd_bus* bus)
     const char* identifier = std::getenv("XDG_SESSION_ID");
     if (identifier == nullptr || *identifier == '\0')
         return std::nullopt;
-    Call call;
-    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, "GetSession", &call.error, &call.reply, "s",
-                           identifier) < 0)
-        return std::nullopt;
-    return objectPath(call.reply);
+    return managerObjectPath(bus, "GetSession", "s", identifier);
 }
 
 // The session this process was started in.
 std::optional<std::string> sessionOfThisProcess(sd_bus* bus)
 {
-    Call call;
-    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, "GetSessionByPID", &call.error, &call.reply, "u",
-                           static_cast<uint32_t>(getpid())) < 0)
-        return std::nullopt;
-    return objectPath(call.reply);
+    return managerObjectPath(bus, "GetSessionByPID", "u", static_cast<uint32_t>(getpid()));
 }
 
 // The user's graphical session, for a process started outside any session (by the user's
 // service manager, for instance).
 std::optional<std::string> displaySessionOfUser(sd_bus* bus)
 {
-    Call user;
-    if (sd_bus_call_method(bus, kLogind, kManagerPath, kManager, "GetUser", &user.error, &user.reply, "u",
-                           static_cast<uint32_t>(getuid())) < 0)
-        return std::nullopt;
-    const std::optional<std::string> userPath = objectPath(user.reply);
+    const std::optional<std::string> userPath = managerObjectPath(bus, "GetUser", "u", static_cast<uint32_t>(getuid()));
     if (!userPath)
         return std::nullopt;
     Call display;
