@@ -52,7 +52,7 @@ public:
     }
 
 private:
-    KIO::ThumbnailResult draw(const KIO::ThumbnailRequest& request) const
+    KIO::ThumbnailResult draw(const KIO::ThumbnailRequest& request)
     {
         // Read for every document, so that a change shows as soon as the cached pictures go.
         // Without a generator installed there are no thumbnails, as with the other desktops.
@@ -72,7 +72,7 @@ private:
         return KIO::ThumbnailResult::pass(image);
     }
 
-    const ThumbnailInChildDrawer drawer_;
+    ThumbnailInChildDrawer drawer_;
 };
 
 K_PLUGIN_CLASS_WITH_JSON(FoliottaThumbnailCreator, "foliottathumbnail.json")

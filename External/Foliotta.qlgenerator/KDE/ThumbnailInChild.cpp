@@ -1,12 +1,13 @@
 #include "ThumbnailInChild.h"
 
-#include "ChildDrawing.h"
+#include "WarmChild.h"
 #include "FirstPagePicture.h"
 #include "PngEncoding.h"
 #include "SkinnedThumbnail.h"
 
 #include <fontconfig/fontconfig.h>
 
+#include <cstdint>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -20,31 +21,77 @@ constexpr size_t kMemoryLimitBytes = size_t{1} << 30;
 
 // This process's environment with FONTCONFIG_FILE naming the given file. The child starts
 // fontconfig afresh from it; the host's own fonts stay as they were.
-class ChildEnvironment {
-public:
-    explicit ChildEnvironment(const std::string& fontConfiguration)
-        : setting_("FONTCONFIG_FILE=" + fontConfiguration)
-    {
-        for (char** entry = environ; *entry != nullptr; ++entry)
-            if (std::strncmp(*entry, "FONTCONFIG_FILE=", 16) != 0)
-                entries_.push_back(*entry);
-        if (!fontConfiguration.empty())
-            entries_.push_back(setting_.data());
-        entries_.push_back(nullptr);
-    }
-    char** get() { return entries_.data(); }
+std::vector<std::string> ChildEnvironment(const std::string& fontConfiguration)
+{
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry)
+        if (std::strncmp(*entry, "FONTCONFIG_FILE=", 16) != 0)
+            entries.emplace_back(*entry);
+    if (!fontConfiguration.empty())
+        entries.push_back("FONTCONFIG_FILE=" + fontConfiguration);
+    return entries;
+}
 
-private:
-    std::string setting_;
-    std::vector<char*> entries_;
+std::vector<char*> EnvironmentBlock(std::vector<std::string>& entries)
+{
+    std::vector<char*> block;
+    for (std::string& entry : entries)
+        block.push_back(entry.data());
+    block.push_back(nullptr);
+    return block;
+}
+
+// A request as the child gets it: the fixed fields, then the document's path.
+struct FixedFields {
+    int32_t size;
+    uint32_t skinIndex;  // in SkinPalettes()
+    bool hasBackground;
+    SkinColor background;
 };
+
+std::string Encoded(const ThumbnailInChildRequest& request)
+{
+    FixedFields fixed = {};
+    fixed.size = request.size;
+    fixed.skinIndex = static_cast<uint32_t>(request.skin - SkinPalettes().data());
+    fixed.hasBackground = request.background.has_value();
+    fixed.background = request.background.value_or(SkinColor{});
+    return std::string(reinterpret_cast<const char*>(&fixed), sizeof fixed) + request.documentPath;
+}
+
+std::optional<ThumbnailInChildRequest> Decoded(const std::string& bytes)
+{
+    FixedFields fixed;
+    if (bytes.size() < sizeof fixed)
+        return std::nullopt;
+    std::memcpy(&fixed, bytes.data(), sizeof fixed);
+    if (fixed.skinIndex >= SkinPalettes().size())
+        return std::nullopt;
+    ThumbnailInChildRequest request{bytes.substr(sizeof fixed), fixed.size, &SkinPalettes()[fixed.skinIndex], std::nullopt};
+    if (fixed.hasBackground)
+        request.background = fixed.background;
+    return request;
+}
+
+// What the child does with each request: what foliotta-thumbnailer writes for it.
+std::optional<std::string> DrawPng(const std::string& bytes)
+{
+    const std::optional<ThumbnailInChildRequest> request = Decoded(bytes);
+    if (!request)
+        return std::nullopt;
+    const CairoSurface thumbnail = DrawSkinnedThumbnail(
+        [&](int longerSide) { return DrawFirstPage(request->documentPath, longerSide); }, request->size, *request->skin,
+        request->background);
+    return thumbnail ? EncodePng(thumbnail.get()) : std::nullopt;
+}
 
 }  // namespace
 
 ThumbnailInChildDrawer::ThumbnailInChildDrawer(std::string fontConfiguration)
-    : fontConfiguration_(std::move(fontConfiguration)), loadedFonts_(FcConfigCreate())
+    : environmentEntries_(ChildEnvironment(fontConfiguration)), environment_(EnvironmentBlock(environmentEntries_)),
+      loadedFonts_(FcConfigCreate()), child_(DrawPng, ChildLimits{kTimeLimit, kMemoryLimitBytes, environment_.data()})
 {
-    const auto* file = reinterpret_cast<const FcChar8*>(fontConfiguration_.empty() ? nullptr : fontConfiguration_.c_str());
+    const auto* file = reinterpret_cast<const FcChar8*>(fontConfiguration.empty() ? nullptr : fontConfiguration.c_str());
     if (loadedFonts_ != nullptr && FcConfigParseAndLoad(loadedFonts_, file, FcFalse))
         FcConfigBuildFonts(loadedFonts_);
 }
@@ -55,15 +102,7 @@ ThumbnailInChildDrawer::~ThumbnailInChildDrawer()
         FcConfigDestroy(loadedFonts_);
 }
 
-std::optional<std::string> ThumbnailInChildDrawer::drawPng(const ThumbnailInChildRequest& request) const
+std::optional<std::string> ThumbnailInChildDrawer::drawPng(const ThumbnailInChildRequest& request)
 {
-    ChildEnvironment environment(fontConfiguration_);
-    return RunInChild(
-        [&]() -> std::optional<std::string> {
-            const CairoSurface thumbnail = DrawSkinnedThumbnail(
-                [&](int longerSide) { return DrawFirstPage(request.documentPath, longerSide); }, request.size, *request.skin,
-                request.background);
-            return thumbnail ? EncodePng(thumbnail.get()) : std::nullopt;
-        },
-        ChildLimits{kTimeLimit, kMemoryLimitBytes, environment.get()});
+    return child_.ask(Encoded(request));
 }

@@ -1,11 +1,13 @@
-// Thumbnails drawn by the thumbnailer's own code, each in a child process with the thumbnailer's
+// Thumbnails drawn by the thumbnailer's own code in a child process, each with the thumbnailer's
 // bounds: what KDE's thumbnail worker asks of the plugin, without the plugin's host at risk.
 #pragma once
 
 #include "SkinPalette.h"
+#include "WarmChild.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct _FcConfig;
 
@@ -30,9 +32,12 @@ public:
 
     // The same PNG bytes that foliotta-thumbnailer writes for this request; nullopt when the
     // document cannot be drawn, or its drawing crashed or went over 10 s or 1 GiB.
-    std::optional<std::string> drawPng(const ThumbnailInChildRequest& request) const;
+    // One child draws one request after another; a new one follows a child that failed.
+    std::optional<std::string> drawPng(const ThumbnailInChildRequest& request);
 
 private:
-    std::string fontConfiguration_;
+    std::vector<std::string> environmentEntries_;  // the child's environment
+    std::vector<char*> environment_;
     _FcConfig* loadedFonts_;
+    WarmChild child_;
 };

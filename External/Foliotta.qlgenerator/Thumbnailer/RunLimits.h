@@ -11,7 +11,10 @@ inline constexpr int kRunOverLimitStatus = 3;
 // `bytes` cannot be had: the allocation fails and the run ends as any failure does.
 void ImposeRunLimits(unsigned seconds, size_t bytes, void (*undoPartialWork)());
 
-// The bounds of ImposeRunLimits that the kernel keeps, for a process that handles no signal of
-// its own: processor time (SIGXCPU at `seconds`, killed two seconds later) and, unless bytes is
-// 0, address space.
-void LimitProcessorTimeAndAddressSpace(unsigned seconds, size_t bytes);
+// The kernel's bounds, for a process that handles no signal of its own and runs one request after
+// another. Processor time: SIGXCPU ends it once it has used `seconds` more than it has used now;
+// the hard limit stays as it is, so that the next request can have its own bound.
+void LimitProcessorTimeFromNow(unsigned seconds);
+// Address space: memory beyond `bytes` in all cannot be had (no bound under AddressSanitizer,
+// which reserves terabytes for its own bookkeeping).
+void LimitAddressSpace(size_t bytes);

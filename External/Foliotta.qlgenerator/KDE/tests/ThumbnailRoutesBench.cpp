@@ -1,6 +1,7 @@
 // thumbnail-routes-bench ROUNDS SIZE THUMBNAILER FONTS.CONF DOCUMENT...
 // The ways the thumbnail plugin could draw, per document: in the worker's own process, in a child
-// forked for each document (what the plugin does), and by starting the thumbnailer program. Prints
+// that stays and draws one document after another (what the plugin does), and by starting the
+// thumbnailer program. Prints
 // the median over the rounds of each way's time for the whole folder, per document, and whether
 // the three give the same PNG bytes. A measurement for bench/, not a test.
 #include "FirstPagePicture.h"
@@ -77,10 +78,10 @@ int main(int argc, char* argv[])
         std::vector<double> seconds;
         std::vector<std::optional<std::string>> pictures;
     };
-    const ThumbnailInChildDrawer drawer(fonts);
+    ThumbnailInChildDrawer drawer(fonts);
     Route routes[] = {
         {"in the worker's process", [&](const std::string& d) { return InProcess(d, size); }, {}, {}},
-        {"in a forked child", [&](const std::string& d) {
+        {"in a child that stays", [&](const std::string& d) {
              return drawer.drawPng({d, size, &SkinPaletteAtListIndex(0), std::nullopt}); }, {}, {}},
         {"the thumbnailer program", [&](const std::string& d) { return ByProgram(thumbnailer, d, size); }, {}, {}},
     };
