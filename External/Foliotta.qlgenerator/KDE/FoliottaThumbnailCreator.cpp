@@ -1,8 +1,8 @@
 // KDE's thumbnails of QuarkXPress documents: a plugin that KDE Frameworks 5's thumbnail worker
 // loads (from the Qt 5 plugin folder, kf5/thumbcreator) for KIO::PreviewJob, as Dolphin, the file
 // dialogs and the information panel ask it. It draws what foliotta-thumbnailer draws for the same
-// size, in the skin and background colour chosen in the preference pane, each document in a
-// child process of its own, so that no document can take the long-lived worker down or hold it.
+// size, in the skin and background colour chosen in the preference pane, in a child process, so
+// that no document can take the long-lived worker down or hold it.
 #include "SkinSettings.h"
 #include "ThumbnailInChild.h"
 #include "ThumbnailRequest.h"
