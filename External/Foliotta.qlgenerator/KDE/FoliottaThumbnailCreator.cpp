@@ -14,6 +14,7 @@
 #include <QImage>
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 
@@ -65,10 +66,15 @@ private:
                                         &SkinPaletteAtListIndex(settings->skinListIndex), std::nullopt};
         if (settings->background)
             drawing.background = SkinColorOf(*settings->background);
-        const std::optional<std::string> png = drawer_.drawPng(drawing);
-        QImage image;
-        if (!png || !image.loadFromData(reinterpret_cast<const uchar*>(png->data()), static_cast<int>(png->size()), "PNG"))
+        const std::optional<ThumbnailPixels> pixels = drawer_.draw(drawing);
+        if (!pixels)
             return KIO::ThumbnailResult::fail();
+        QImage image(pixels->width, pixels->height, QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return KIO::ThumbnailResult::fail();
+        const size_t rowBytes = static_cast<size_t>(pixels->width) * 4;
+        for (int y = 0; y < pixels->height; ++y)
+            std::memcpy(image.scanLine(y), pixels->argb.data() + y * rowBytes, rowBytes);
         return KIO::ThumbnailResult::pass(image);
     }
 

@@ -1,8 +1,6 @@
 #include "ThumbnailInChild.h"
 
-#include "WarmChild.h"
 #include "FirstPagePicture.h"
-#include "PngEncoding.h"
 #include "SkinnedThumbnail.h"
 
 #include <fontconfig/fontconfig.h>
@@ -73,8 +71,14 @@ std::optional<ThumbnailInChildRequest> Decoded(const std::string& bytes)
     return request;
 }
 
-// What the child does with each request: what foliotta-thumbnailer writes for it.
-std::optional<std::string> DrawPng(const std::string& bytes)
+// The child's answer: the width and height, then the rows.
+struct PictureSize {
+    int32_t width;
+    int32_t height;
+};
+
+// What the child does with each request: the pixels of what foliotta-thumbnailer writes for it.
+std::optional<std::string> DrawPixels(const std::string& bytes)
 {
     const std::optional<ThumbnailInChildRequest> request = Decoded(bytes);
     if (!request)
@@ -82,14 +86,23 @@ std::optional<std::string> DrawPng(const std::string& bytes)
     const CairoSurface thumbnail = DrawSkinnedThumbnail(
         [&](int longerSide) { return DrawFirstPage(request->documentPath, longerSide); }, request->size, *request->skin,
         request->background);
-    return thumbnail ? EncodePng(thumbnail.get()) : std::nullopt;
+    if (!thumbnail || cairo_image_surface_get_format(thumbnail.get()) != CAIRO_FORMAT_ARGB32)
+        return std::nullopt;
+    cairo_surface_flush(thumbnail.get());
+    const PictureSize size = {cairo_image_surface_get_width(thumbnail.get()), cairo_image_surface_get_height(thumbnail.get())};
+    const int stride = cairo_image_surface_get_stride(thumbnail.get());
+    const auto* rows = reinterpret_cast<const char*>(cairo_image_surface_get_data(thumbnail.get()));
+    std::string answer(reinterpret_cast<const char*>(&size), sizeof size);
+    for (int y = 0; y < size.height; ++y)
+        answer.append(rows + static_cast<ptrdiff_t>(y) * stride, static_cast<size_t>(size.width) * 4);
+    return answer;
 }
 
 }  // namespace
 
 ThumbnailInChildDrawer::ThumbnailInChildDrawer(std::string fontConfiguration)
     : environmentEntries_(ChildEnvironment(fontConfiguration)), environment_(EnvironmentBlock(environmentEntries_)),
-      loadedFonts_(FcConfigCreate()), child_(DrawPng, ChildLimits{kTimeLimit, kMemoryLimitBytes, environment_.data()})
+      loadedFonts_(FcConfigCreate()), child_(DrawPixels, ChildLimits{kTimeLimit, kMemoryLimitBytes, environment_.data()})
 {
     const auto* file = reinterpret_cast<const FcChar8*>(fontConfiguration.empty() ? nullptr : fontConfiguration.c_str());
     if (loadedFonts_ != nullptr && FcConfigParseAndLoad(loadedFonts_, file, FcFalse))
@@ -102,7 +115,15 @@ ThumbnailInChildDrawer::~ThumbnailInChildDrawer()
         FcConfigDestroy(loadedFonts_);
 }
 
-std::optional<std::string> ThumbnailInChildDrawer::drawPng(const ThumbnailInChildRequest& request)
+std::optional<ThumbnailPixels> ThumbnailInChildDrawer::draw(const ThumbnailInChildRequest& request)
 {
-    return child_.ask(Encoded(request));
+    const std::optional<std::string> answer = child_.ask(Encoded(request));
+    PictureSize size;
+    if (!answer || answer->size() < sizeof size)
+        return std::nullopt;
+    std::memcpy(&size, answer->data(), sizeof size);
+    if (size.width <= 0 || size.height <= 0 ||
+        answer->size() - sizeof size != static_cast<size_t>(size.width) * static_cast<size_t>(size.height) * 4)
+        return std::nullopt;
+    return ThumbnailPixels{size.width, size.height, answer->substr(sizeof size)};
 }
