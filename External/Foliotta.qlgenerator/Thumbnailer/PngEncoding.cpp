@@ -33,7 +33,7 @@ std::optional<std::string> EncodePng(cairo_surface_t* picture)
     CGImageDestinationRef destination = CGImageDestinationCreateWithData(bytes, kUTTypePNG, 1, nullptr);
     bool encoded = false;
     if (destination != nullptr) {
-        CGImageDestinationSetPNGWriting(destination, IMAGEIO_PNG_FILTER_SUB, true);
+        CGImageDestinationSetPNGWriting(destination, IMAGEIO_PNG_FILTER_NONE, true);
         CGImageDestinationAddImage(destination, image, nullptr);
         encoded = CGImageDestinationFinalize(destination);
         CFRelease(destination);
