@@ -49,7 +49,6 @@ protected:
         if (IsSkipped())
             return;
         fs::permissions(scratch, fs::perms::all);
-        fs::create_directories(home / "Library");
         writeStandInSudo(scratch);
     }
 
@@ -105,6 +104,17 @@ protected:
         return outcome;
     }
 
+    // A home with an empty Library, no stand-in sudo log and no password it kept.
+    void startAfresh()
+    {
+        fs::remove_all(home);
+        fs::create_directories(home / "Library");
+        fs::remove(scratch / "log");
+        for (const auto& entry : fs::directory_iterator(scratch))
+            if (entry.path().filename().string().starts_with("stamp-"))
+                fs::remove(entry.path());
+    }
+
     std::string answer = "secret";
     std::string display = ":orvella-test";  // the answering dialog draws offscreen whatever it names
 };
@@ -113,132 +123,53 @@ const std::string kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-group
 
 } // namespace
 
-TEST_F(Uninstaller, removesOnlyTheUsersCopiesWhenBothRootsHoldThem)
+// Through sudo: which copies go, and what is reported, for each installation and each way the
+// right or the removal can fail.
+TEST_F(Uninstaller, throughSudoRemovesWhatIsInstalledAndReportsTheOutcome)
 {
-    const Outcome outcome = run({true, true, true, true});
+    const struct {
+        const char* name;
+        Installation installed;
+        Installation left;
+        std::string alert;
+        std::string launcher = "";
+        std::string preparation = "";
+        std::string logLine = "";
+        std::string answer = "secret";
+    } cases[] = {
+        {"both roots: the user's copies go", {true, true, true, true}, {false, false, true, true}, kSuccessAlert},
+        {"system generator, user's pane", {false, true, true, false}, {}, kSuccessAlert},
+        {"system copies only", {false, false, true, true}, {}, kSuccessAlert},
+        {"no generator: the pane still goes", {false, true, false, false}, {}, kFailureAlert},
+        {"no pane: the generator still goes", {false, false, true, false}, {}, kFailureAlert},
+        {"nothing installed", {}, {}, kFailureAlert},
+        {"no authorization", {true, true, false, false}, {true, true, false, false}, kFailureAlert, "", "rm /usr/bin/sudo",
+         "Error Creating Initial Authorization: -60008"},
+        {"refused password", {true, true, true, true}, {true, true, true, true}, kFailureAlert, kAsNobody,
+         installStandIns(scratch), "Copy Rights Unsuccessful: -60005", "wrong"},
+        // The stand-in sudo runs rm as the ordinary user, who cannot remove root's system generator.
+        {"a bundle left behind", {false, true, true, false}, {false, false, true, false}, kFailureAlert, kAsNobody,
+         "chown -R 65534:65534 \"$CASE_HOME\"\n" + installStandIns(scratch)},
+        {"no removal tool", {true, true, false, false}, {true, true, false, false}, kFailureAlert, "",
+         "mv /bin/rm /bin/rm.moved-away"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        startAfresh();
+        answer = each.answer;
+        const Outcome outcome = run(each.installed, each.launcher, each.preparation);
 
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
-    EXPECT_FALSE(outcome.userGenerator);
-    EXPECT_FALSE(outcome.userPane);
-    EXPECT_TRUE(outcome.systemGenerator);
-    EXPECT_TRUE(outcome.systemPane);
-    EXPECT_TRUE(fs::exists(home / "Library/QuickLook"));
-}
-
-TEST_F(Uninstaller, removesTheSystemGeneratorAndTheUsersPane)
-{
-    const Outcome outcome = run({false, true, true, false});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
-    EXPECT_FALSE(outcome.systemGenerator);
-    EXPECT_FALSE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, removesTheSystemCopiesWhenTheUserHasNone)
-{
-    const Outcome outcome = run({false, false, true, true});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
-    EXPECT_FALSE(outcome.systemGenerator);
-    EXPECT_FALSE(outcome.systemPane);
-}
-
-TEST_F(Uninstaller, aMissingGeneratorStillRemovesThePaneButReportsFailure)
-{
-    const Outcome outcome = run({false, true, false, false});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_FALSE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, aMissingPaneReportsFailureAfterRemovingTheGenerator)
-{
-    const Outcome outcome = run({false, false, true, false});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_FALSE(outcome.systemGenerator);
-}
-
-TEST_F(Uninstaller, nothingInstalledReportsFailure)
-{
-    const Outcome outcome = run({});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-}
-
-TEST_F(Uninstaller, anAuthorizationThatCannotBeMadeRemovesNothing)
-{
-    const Outcome outcome = run({true, true, false, false}, "", "rm /usr/bin/sudo");
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Error Creating Initial Authorization: -60008"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator);
-    EXPECT_TRUE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, aRefusedPasswordRemovesNothing)
-{
-    answer = "wrong";
-    const Outcome outcome = run({true, true, true, true}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60005"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator && outcome.userPane && outcome.systemGenerator && outcome.systemPane);
-}
-
-TEST_F(Uninstaller, aCancelledPasswordDialogRemovesNothing)
-{
-    answer = "cancel";
-    const Outcome outcome = run({true, true, false, false}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60006"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
-}
-
-TEST_F(Uninstaller, withoutADisplayTheRightIsRefusedAtOnceAndNothingIsRemoved)
-{
-    display = "";
-    const Outcome outcome = run({true, true, false, false}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60007"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
-}
-
-TEST_F(Uninstaller, aBundleLeftBehindIsReportedAsFailure)
-{
-    // The stand-in sudo runs rm as the ordinary user, who cannot remove root's system generator.
-    fs::create_directories(userPane() / "Contents/MacOS");
-    for (const auto& entry : fs::recursive_directory_iterator(home))
-        chown(entry.path().c_str(), 65534, 65534);
-    chown(home.c_str(), 65534, 65534);
-    const Outcome outcome = run({false, false, true, false}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert) << outcome.log;
-    EXPECT_TRUE(outcome.systemGenerator);
-    EXPECT_FALSE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, aRemovalToolThatCannotBeStartedIsReportedAsFailure)
-{
-    const Outcome outcome = run({true, true, false, false}, "", "mv /bin/rm /bin/rm.moved-away");
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_TRUE(outcome.userGenerator);
-    EXPECT_TRUE(outcome.userPane);
+        EXPECT_EQ(outcome.exitStatus, 0);
+        EXPECT_EQ(outcome.alerts, each.alert) << outcome.log;
+        EXPECT_EQ(CountOccurrences(outcome.log, each.logLine.empty() ? "Unsuccessful" : each.logLine),
+                  each.logLine.empty() ? 0 : 1) << outcome.log;
+        EXPECT_EQ(outcome.userGenerator, each.left.userGenerator);
+        EXPECT_EQ(outcome.userPane, each.left.userPane);
+        EXPECT_EQ(outcome.systemGenerator, each.left.systemGenerator);
+        EXPECT_EQ(outcome.systemPane, each.left.systemPane);
+        if (each.installed.userGenerator && !each.left.userGenerator)
+            EXPECT_TRUE(fs::exists(home / "Library/QuickLook")) << "only the bundle goes, not its folder";
+    }
 }
 
 // Through polkit, as on a desktop that has it: the agent's answer decides, the alerts are today's,
@@ -274,10 +205,7 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
         fs::remove(agentLog);
-        fs::remove(scratch / "log");
-        for (const auto& entry : fs::directory_iterator(scratch))
-            if (entry.path().filename().string().starts_with("stamp-"))
-                fs::remove(entry.path());  // the stand-in sudo's kept password
+        startAfresh();
         display = each.display;
         const Outcome outcome =
             run({true, false, false, true}, each.launcher, startPrivatePolkit() + installStandIns(scratch) + each.preparation);
