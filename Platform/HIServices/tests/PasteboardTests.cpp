@@ -259,23 +259,20 @@ TEST(Pasteboards, AnUnsafeStoreFolderIsRefused) {
 }
 
 TEST(Pbutil, UnknownNamesAndItemsEndWithOneLineAndStatusOne) {
-    for (auto arguments : std::vector<std::vector<std::string>>{{"list", UniqueName("never written")},
-                                                                 {"clear", UniqueName("never written")},
-                                                                 {"get", UniqueName("never written"), "1", "public.png"}}) {
-        ChildResult result = Pbutil(arguments);
-        EXPECT_EQ(result.exitStatus, 1);
-        EXPECT_EQ(result.standardOutput, "");
-        EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), 1);
-    }
-    const std::string name = UniqueName("items");
+    const std::string unknown = UniqueName("never written"), name = UniqueName("items");
     Pasteboard writer(name);
     PasteboardClear(writer.ref);
     writer.Put(7, "seven");
-    for (auto arguments : std::vector<std::vector<std::string>>{{"get", name, "8", "public.utf8-plain-text"},
+    for (auto arguments : std::vector<std::vector<std::string>>{{"list", unknown},
+                                                                 {"clear", unknown},
+                                                                 {"get", unknown, "1", "public.png"},
+                                                                 {"get", name, "8", "public.utf8-plain-text"},
                                                                  {"get", name, "7", "public.png"},
                                                                  {"get", name, "seven", "public.utf8-plain-text"}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
         ChildResult result = Pbutil(arguments);
-        EXPECT_EQ(result.exitStatus, 1) << arguments[2];
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.standardOutput, "");
         EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), 1);
     }
     EXPECT_EQ(Pbutil({"list"}).exitStatus, 2);
