@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "PrivateRootCase.h"
 
-#include <ChildProcess.h>
 #include <TemporaryFolder.h>
 #include "PrivatePolkit.h"
 #include "StandInSudo.h"
@@ -20,9 +19,6 @@ namespace {
 
 const char* const kSystemGenerator = "/Library/QuickLook/Foliotta.qlgenerator";
 const char* const kSystemPane = "/Library/PreferencePanes/Orvella.prefPane";
-const std::string kSuccessAlert =
-    "NSAlert: no one can answer \"Successfully uninstalled!\" (\"Thanks for using Brimwell's product.\") here; pressing \"Ok\"\n";
-const std::string kFailureAlert = "NSAlert: no one can answer \"Failed!\" (\"Failed to acquire root  access.\") here; pressing \"Ok\"\n";
 
 struct Installation {
     bool userGenerator = false;
@@ -67,7 +63,7 @@ protected:
 
         for (const char* marker : {"status", "system generator left", "system pane left"})
             fs::remove(scratch / marker);
-        std::ofstream script(scratch / "case.sh");
+        std::ostringstream script;
         script << "cd /\n";
         if (installation.systemGenerator)
             script << "mkdir -p " << kSystemGenerator << "/Contents/Resources\n";
@@ -82,15 +78,7 @@ protected:
                << "[ -e " << kSystemGenerator << " ] && touch \"$CASE_DIR/system generator left\"\n"
                << "[ -e " << kSystemPane << " ] && touch \"$CASE_DIR/system pane left\"\n"
                << "exit 0\n";
-        script.close();
-
-        auto environment = InheritedDiagnostics();
-        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
-        environment["CASE_HOME"] = home.string();
-        environment["CASE_DIR"] = scratch.string();
-        environment["CASE_ANSWER"] = answer;
-        environment["CASE_DISPLAY"] = display;
-        const ChildResult child = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
+        const ChildResult child = runInPrivateRoot(script.str(), {{"CASE_ANSWER", answer}, {"CASE_DISPLAY", display}});
 
         Outcome outcome;
         const std::string status = ReadWholeFile((scratch / "status").string());
@@ -137,20 +125,20 @@ TEST_F(Uninstaller, throughSudoRemovesWhatIsInstalledAndReportsTheOutcome)
         std::string logLine = "";
         std::string answer = "secret";
     } cases[] = {
-        {"both roots: the user's copies go", {true, true, true, true}, {false, false, true, true}, kSuccessAlert},
-        {"system generator, user's pane", {false, true, true, false}, {}, kSuccessAlert},
-        {"system copies only", {false, false, true, true}, {}, kSuccessAlert},
-        {"no generator: the pane still goes", {false, true, false, false}, {}, kFailureAlert},
-        {"no pane: the generator still goes", {false, false, true, false}, {}, kFailureAlert},
-        {"nothing installed", {}, {}, kFailureAlert},
-        {"no authorization", {true, true, false, false}, {true, true, false, false}, kFailureAlert, "", "rm /usr/bin/sudo",
+        {"both roots: the user's copies go", {true, true, true, true}, {false, false, true, true}, kUninstalledAlert},
+        {"system generator, user's pane", {false, true, true, false}, {}, kUninstalledAlert},
+        {"system copies only", {false, false, true, true}, {}, kUninstalledAlert},
+        {"no generator: the pane still goes", {false, true, false, false}, {}, kUninstallFailedAlert},
+        {"no pane: the generator still goes", {false, false, true, false}, {}, kUninstallFailedAlert},
+        {"nothing installed", {}, {}, kUninstallFailedAlert},
+        {"no authorization", {true, true, false, false}, {true, true, false, false}, kUninstallFailedAlert, "", "rm /usr/bin/sudo",
          "Error Creating Initial Authorization: -60008"},
-        {"refused password", {true, true, true, true}, {true, true, true, true}, kFailureAlert, kAsNobody,
+        {"refused password", {true, true, true, true}, {true, true, true, true}, kUninstallFailedAlert, kAsNobody,
          installStandIns(scratch), "Copy Rights Unsuccessful: -60005", "wrong"},
         // The stand-in sudo runs rm as the ordinary user, who cannot remove root's system generator.
-        {"a bundle left behind", {false, true, true, false}, {false, false, true, false}, kFailureAlert, kAsNobody,
+        {"a bundle left behind", {false, true, true, false}, {false, false, true, false}, kUninstallFailedAlert, kAsNobody,
          "chown -R 65534:65534 \"$CASE_HOME\"\n" + installStandIns(scratch)},
-        {"no removal tool", {true, true, false, false}, {true, true, false, false}, kFailureAlert, "",
+        {"no removal tool", {true, true, false, false}, {true, true, false, false}, kUninstallFailedAlert, "",
          "mv /bin/rm /bin/rm.moved-away"},
     };
     for (const auto& each : cases) {
@@ -167,8 +155,7 @@ TEST_F(Uninstaller, throughSudoRemovesWhatIsInstalledAndReportsTheOutcome)
         EXPECT_EQ(outcome.userPane, each.left.userPane);
         EXPECT_EQ(outcome.systemGenerator, each.left.systemGenerator);
         EXPECT_EQ(outcome.systemPane, each.left.systemPane);
-        if (each.installed.userGenerator && !each.left.userGenerator)
-            EXPECT_TRUE(fs::exists(home / "Library/QuickLook")) << "only the bundle goes, not its folder";
+        EXPECT_EQ(fs::exists(home / "Library/QuickLook"), each.installed.userGenerator) << "only the bundle goes, not its folder";
     }
 }
 
@@ -189,18 +176,18 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
         bool sudoAsked;
         std::string preparation = "";
     } cases[] = {
-        {"right password", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser, "", kSuccessAlert,
+        {"right password", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser, "", kUninstalledAlert,
          "", asked, true, false},
-        {"wrong password", withPolkitAgent(agentLog, "guess") + kAsPolkitAdministrator, "", kFailureAlert,
+        {"wrong password", withPolkitAgent(agentLog, "guess") + kAsPolkitAdministrator, "", kUninstallFailedAlert,
          "Copy Rights Unsuccessful: -60005", asked, false, false},
-        {"cancelled", withPolkitAgent(agentLog, "cancel") + kAsPolkitUser, "", kFailureAlert,
+        {"cancelled", withPolkitAgent(agentLog, "cancel") + kAsPolkitUser, "", kUninstallFailedAlert,
          "Copy Rights Unsuccessful: -60006", asked, false, false},
-        {"as root", withPolkitAgent(agentLog, kPolkitAdministratorPassword), "", kSuccessAlert, "", "", true, false},
-        {"no agent, no display", kAsPolkitUser, "", kFailureAlert, "Copy Rights Unsuccessful: -60007", "", false, false},
+        {"as root", withPolkitAgent(agentLog, kPolkitAdministratorPassword), "", kUninstalledAlert, "", "", true, false},
+        {"no agent, no display", kAsPolkitUser, "", kUninstallFailedAlert, "Copy Rights Unsuccessful: -60007", "", false, false},
         // The stand-in sudo runs rm as the user, who cannot remove root's bundles.
-        {"no agent, sudo's dialog", kAsPolkitUser, ":orvella-test", kFailureAlert, "", "", false, true},
+        {"no agent, sudo's dialog", kAsPolkitUser, ":orvella-test", kUninstallFailedAlert, "", "", false, true},
         {"without the action file, sudo's dialog", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser,
-         ":orvella-test", kFailureAlert, "", "", false, true, "rm /usr/share/polkit-1/actions/com.brimwell.orvella.policy\n"},
+         ":orvella-test", kUninstallFailedAlert, "", "", false, true, "rm /usr/share/polkit-1/actions/com.brimwell.orvella.policy\n"},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
