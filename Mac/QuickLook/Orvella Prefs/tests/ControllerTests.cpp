@@ -59,8 +59,9 @@ TEST_F(ShownSettings, TheControlsShowTheStoredSettings)
         EXPECT_EQ(pane_->radioButton->selectedRow(), c.row);
         EXPECT_EQ(pane_->radioButton->selectedTag(), c.row == 0 ? 1 : 0);
         EXPECT_EQ(pane_->myColor->isEnabled(), c.row == 1);
-        if (c.row == 1)
+        if (c.row == 1) {
             EXPECT_EQ(OrvellaColorText(pane_->myColor->color()).utf8(), "RGB(0,0,0)");
+        }
         nextCase();
     }
 }

@@ -26,27 +26,24 @@ const std::string orangeSettings = PlistWithBody("<key>Skin Index</key><string>1
 
 using InstallLookup = PaneTest;
 
-TEST_F(InstallLookup, UserRootWinsOverSystemRoot)
+TEST_F(InstallLookup, TheUsersCopyWinsOverTheSystemsAndOnlyTheCopyFoundIsWritten)
 {
     SKIP_UNLESS_LIBRARY_IS_PRIVATE();
-    const std::string user = installGenerator(userLibrary(), orangeSettings);
-    const std::string system = installGenerator("/Library", orangeSettings);
-    openPane();
-    pickSkin(3);
-    apply("Logout");
-    EXPECT_EQ(StoredString(user, "Skin Index"), "2");
-    EXPECT_EQ(StoredString(system, "Skin Index"), "1") << "the system copy is left alone";
-}
-
-TEST_F(InstallLookup, SystemRootIsUsedWhenTheUserHasNoCopy)
-{
-    SKIP_UNLESS_LIBRARY_IS_PRIVATE();
-    const std::string system = installGenerator("/Library", orangeSettings);
-    openPane();
-    EXPECT_EQ(filePath->utf8(), "/Library/QuickLook/Foliotta.qlgenerator/Contents/Resources");
-    pickSkin(0);
-    apply("Logout");
-    EXPECT_EQ(StoredString(system, "Skin Index"), "-1");
+    for (bool userCopy : {true, false}) {
+        SCOPED_TRACE(userCopy ? "both copies" : "the system's copy only");
+        const std::string user = userCopy ? installGenerator(userLibrary(), orangeSettings) : "";
+        const std::string system = installGenerator("/Library", orangeSettings);
+        const std::string found = userCopy ? user : system;
+        openPane();
+        EXPECT_EQ(filePath->utf8(), fs::path(found).parent_path().string());
+        pickSkin(0);
+        apply("Logout");
+        EXPECT_EQ(StoredString(found, "Skin Index"), "-1");
+        if (userCopy) {
+            EXPECT_EQ(StoredString(system, "Skin Index"), "1") << "the system copy is left alone";
+        }
+        nextCase();
+    }
 }
 
 TEST_F(InstallLookup, OnlyTheBundleIsLookedFor)

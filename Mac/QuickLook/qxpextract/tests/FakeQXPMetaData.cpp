@@ -169,7 +169,6 @@ public:
     uint32_t GetEntryIDAt(uint32_t) override { return 0; }
     bool HasValue(const uint32_t& entry) override { return values_.count(entry) != 0; }
     int32_t GetValue(const uint32_t& entry, TInterfacePtr<IQXPDataBase>& value) override {
-        Log("GetValue " + std::to_string(entry));
         auto found = values_.find(entry);
         if (found == values_.end()) {
             value.Clear();
