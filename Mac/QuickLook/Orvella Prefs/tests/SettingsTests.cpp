@@ -1,4 +1,4 @@
-// skin.plist as the pane finds, reads and rewrites it: install roots, file forms, value forms,
+// skin.plist as the pane finds, reads and rewrites it: install roots, value forms,
 // and what an apply keeps or refuses to claim.
 #include "PaneTestSupport.h"
 
@@ -6,12 +6,7 @@
 
 #include "NSAlertTestDriver.h"
 
-#include <BinaryPropertyList.h>
-
 #include <QWidget>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -67,22 +62,6 @@ TEST_F(InstallLookup, AnEarlierFindingStaysWhenTheBundleGoes)
 }
 
 using SettingsFile = PaneTest;
-
-TEST_F(SettingsFile, XmlAndBinaryFormsReadAlikeAndAreWrittenBackAsXml)
-{
-    for (bool binary : {false, true}) {
-        SCOPED_TRACE(binary ? "binary" : "XML");
-        const std::string settings = installGenerator(userLibrary(), binary ? BinaryPropertyList(orangeSettings) : orangeSettings);
-        openPane();
-        EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 2);
-        apply("Logout");
-        const std::string written = ReadWholeFile(settings);
-        EXPECT_EQ(written.rfind("<?xml", 0), 0u) << written;
-        EXPECT_EQ(StoredString(settings, "Skin Index"), "1");
-        EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(255,128,0)");
-        nextCase();
-    }
-}
 
 TEST_F(SettingsFile, SkinIndexStoredAsNumberReadsTheSameAndIsWrittenAsText)
 {
@@ -210,36 +189,4 @@ TEST_F(SettingsFile, AnUnreadableFileIsNotCreatedOrReplacedByAnApply)
     apply("Ok");
     EXPECT_EQ(ReadWholeFile(settings), "this is not a property list");
     EXPECT_EQ(NSAlertTestDriver::recordedAlerts().at(0).messageText, "Settings Not Saved!");
-}
-
-TEST_F(SettingsFile, TheRewrittenFileKeepsItsPermissions)
-{
-    const std::string settings = installGenerator(userLibrary(), orangeSettings);
-    fs::permissions(settings, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
-    openPane();
-    apply("Logout");
-    EXPECT_EQ(fs::status(settings).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
-}
-
-TEST_F(SettingsFile, ALinkedFileIsRewrittenWhereItLivesAndAPipeReadsAsUnreadable)
-{
-    const std::string settings = installGenerator(userLibrary(), "");
-    const std::string kept = home_->WriteFile("kept elsewhere/skin.plist", orangeSettings);
-    fs::create_symlink(kept, settings);
-    openPane();
-    pickSkin(0);
-    apply("Logout");
-    EXPECT_TRUE(fs::is_symlink(settings));
-    EXPECT_EQ(StoredString(kept, "Skin Index"), "-1");
-    nextCase();
-
-    // Nobody writes to the pipe: the pane must not wait for it (a hang ends the test program).
-    const std::string pipe = installGenerator(userLibrary(), "");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    alarm(30);
-    openPane();
-    alarm(0);
-    EXPECT_EQ(plistDict, nullptr);
-    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 1) << "the defaults show";
 }
