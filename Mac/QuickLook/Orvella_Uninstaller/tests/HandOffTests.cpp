@@ -90,18 +90,6 @@ TEST_F(HandOff, withoutATempFolderTheFirstAttemptFailsAndTheSecondHandsOff)
         << result.namespaceRun.standardError;
 }
 
-TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
-{
-    const CaseResult result = runCase("mkdir -p /temp\nrm /usr/bin/sudo\n" + pressUninstall(PANE_BUNDLE, "Yes|Ok") +
-                                      "[ -e /temp/Orvella_Uninstaller.app ] && touch \"$CASE_DIR/copied\"\n");
-
-    EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed);
-    EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
-    EXPECT_EQ(CountOccurrences(result.namespaceRun.standardError, "Error Creating Initial Authorization: -60008"), 1)
-        << result.namespaceRun.standardError;
-    EXPECT_FALSE(marked("copied"));
-}
-
 TEST_F(HandOff, aCopySlowerThanTwoSecondsIsWaitedFor)
 {
     const CaseResult result = runCase(
@@ -113,12 +101,16 @@ TEST_F(HandOff, aCopySlowerThanTwoSecondsIsWaitedFor)
     EXPECT_EQ(result.alerts, kConfirmYes + kUninstallFailedAlert) << result.namespaceRun.standardError;
 }
 
-TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
+// The host goes on, says the hand-off failed, and copies nothing, when no authorization can be
+// made or when /temp or a copy in it is within other users' reach.
+TEST_F(HandOff, aHandOffThatCannotBeMadeSafelyIsNotMade)
 {
     const struct {
         const char* name;
         const char* preparation;
+        const char* logLine = nullptr;
     } cases[] = {
+        {"no authorization", "mkdir -p /temp\nrm /usr/bin/sudo\n", "Error Creating Initial Authorization: -60008"},
         {"/temp open to all", "mkdir -m 1777 /temp\n"},
         {"/temp writable by another group", "mkdir -m 775 /temp && chgrp 65534 /temp\n"},
         {"/temp of another user", "mkdir -m 755 /temp && chown 65534:65534 /temp\n"},
@@ -132,14 +124,21 @@ TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
         SCOPED_TRACE(each.name);
         fs::remove(scratch / "alerts");
         fs::remove(scratch / "probe");
+        fs::remove(scratch / "copied");
+        fs::remove(scratch / "errors");
         const CaseResult result = runCase(
             std::string("echo root only > /etc/orvella-victim && chmod 600 /etc/orvella-victim\n") + each.preparation +
             pressUninstall(PANE_BUNDLE, "Yes|Ok") + awaitAlerts(2) +
-            "[ \"$(cat /etc/orvella-victim)\" = 'root only' ] || touch \"$CASE_DIR/victim overwritten\"\n");
+            "[ \"$(cat /etc/orvella-victim)\" = 'root only' ] || touch \"$CASE_DIR/victim overwritten\"\n"
+            "[ -e /temp/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller ] && touch \"$CASE_DIR/copied\"\n");
 
         EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
         EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed) << result.namespaceRun.standardError;
         EXPECT_FALSE(marked("victim overwritten"));
+        EXPECT_FALSE(marked("copied"));
+        if (each.logLine) {
+            EXPECT_EQ(CountOccurrences(result.namespaceRun.standardError, each.logLine), 1) << result.namespaceRun.standardError;
+        }
     }
 }
 
