@@ -1,9 +1,9 @@
 // The extractor end to end against the scripted library: what lands on the pasteboard, in which
 // order and under which IDs, for each mode and each way a run can go wrong.
-#include "PasteboardContents.h"
 #include "PrivateRuntimeFolder.h"
 
 #include <ChildProcess.h>
+#include <PasteboardContents.h>
 #include <TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -180,8 +180,7 @@ TEST_F(ExtractorDriver, ListsUseConsecutiveIDsAndSkipElementsTheLibraryCouldNotD
         "hole\t64\t1\n";
     ASSERT_EQ(Run({"-p", Document(script), Pasteboard()}).exitStatus, 0);
     auto entries = PasteboardContents(Pasteboard());
-    std::map<intptr_t, std::string> byID;
-    for (const auto& entry : entries) byID[entry.item] = entry.data;
+    auto byID = ByItem(entries);
     EXPECT_EQ(byID[1000001], "one");
     EXPECT_EQ(byID[1000003], "three");
     EXPECT_EQ(byID.count(1000004), 0u);
