@@ -137,6 +137,14 @@ TEST_F(Nib, MatrixCellsAreSelectedByTagAndReadByRow)
     EXPECT_EQ(owner.choice->selectedRow(), -1);
 }
 
+TEST_F(Nib, ColorWellKeepsItsColourWhileDisabled)
+{
+    owner.well->setColor(NSColor::colorWithCalibratedRed(0.2, 0.4, 0.6, 1));
+    owner.well->setEnabled(NO);
+    EXPECT_FALSE(owner.well->isEnabled());
+    EXPECT_DOUBLE_EQ(owner.well->color().blueComponent(), 0.6);
+}
+
 TEST(NibLoading, MissingOrBrokenFilesGiveNilWithAReason)
 {
     AppKitEnsureApplication();
