@@ -56,11 +56,6 @@ protected:
         return runInPrivateRoot("set -e\n" + preparation + "exec " + asWho + " \"$@\"\n", environment, arguments);
     }
 
-    ChildResult runAsRoot(const std::vector<std::string>& steps, const std::string& preparation = "")
-    {
-        return runProbe(preparation, "", steps);
-    }
-
     // As the unprivileged user "nobody", with the stand-in sudo and the dialog answered as given.
     ChildResult runAsUser(const std::vector<std::string>& steps, const std::string& answers, bool display = true)
     {
@@ -84,9 +79,8 @@ TEST_F(PrivilegedCommandRunnerRun, grantedToRootThroughTheRealSudoCopiesAndRemov
     const fs::path destination = scratch / "copy target";
     fs::create_directory(destination);
 
-    const ChildResult result = runAsRoot({"create", "acquire", "run", "/bin/cp", "-r", source.string(),
-                                          destination.string(), "--end", "wait", "run", "/bin/rm", "-rf",
-                                          source.string(), "--end", "wait", "free"});
+    const ChildResult result = runProbe("", "", {"create", "acquire", "run", "/bin/cp", "-r", source.string(), destination.string(),
+                                                  "--end", "wait", "run", "/bin/rm", "-rf", source.string(), "--end", "wait", "free"});
 
     EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\nfree\n") << result.standardError;
     EXPECT_TRUE(fs::exists(destination / "Source Folder.app" / "Contents" / "Info.plist"));
@@ -94,20 +88,11 @@ TEST_F(PrivilegedCommandRunnerRun, grantedToRootThroughTheRealSudoCopiesAndRemov
     EXPECT_EQ(result.standardError.find("Unsuccessful"), std::string::npos);
 }
 
-TEST_F(PrivilegedCommandRunnerRun, aMissingArgumentPathStillStartsTheToolButAMissingToolDoesNot)
-{
-    const ChildResult result = runAsRoot({"create", "acquire", "run", "/bin/rm", "-rf",
-                                          (scratch / "not there").string(), "--end", "wait", "run",
-                                          "/bin/no-such-tool", "--end"});
-
-    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun -60031\n");
-}
-
 TEST_F(PrivilegedCommandRunnerRun, withoutTheSystemsSudoNoAuthorizationIsMadeWhateverPathHolds)
 {
     // A sudo elsewhere on PATH is not taken in its place.
     const ChildResult result =
-        runAsRoot({"create"}, "mkdir -p /opt/elsewhere && mv /usr/bin/sudo /opt/elsewhere/sudo\nexport PATH=/opt/elsewhere:$PATH\n");
+        runProbe("mkdir -p /opt/elsewhere && mv /usr/bin/sudo /opt/elsewhere/sudo\nexport PATH=/opt/elsewhere:$PATH\n", "", {"create"});
 
     EXPECT_EQ(result.standardOutput, "create -60008\n") << result.standardError;
     EXPECT_EQ(CountOccurrences(result.standardError, "Error Creating Initial Authorization: -60008\n"), 1);
