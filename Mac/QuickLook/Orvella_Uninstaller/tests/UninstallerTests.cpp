@@ -31,10 +31,7 @@ struct Outcome {
     int exitStatus = -1;
     std::string alerts;
     std::string log;
-    bool userGenerator = false;
-    bool userPane = false;
-    bool systemGenerator = false;
-    bool systemPane = false;
+    Installation left;
 };
 
 class Uninstaller : public PrivateRootCase {
@@ -85,10 +82,8 @@ protected:
         outcome.exitStatus = status.empty() ? -1 : std::stoi(status);
         outcome.alerts = AlertLines(child.standardError);
         outcome.log = child.standardError;
-        outcome.userGenerator = fs::exists(userGenerator());
-        outcome.userPane = fs::exists(userPane());
-        outcome.systemGenerator = fs::exists(scratch / "system generator left");
-        outcome.systemPane = fs::exists(scratch / "system pane left");
+        outcome.left = {fs::exists(userGenerator()), fs::exists(userPane()), fs::exists(scratch / "system generator left"),
+                        fs::exists(scratch / "system pane left")};
         return outcome;
     }
 
@@ -151,10 +146,10 @@ TEST_F(Uninstaller, throughSudoRemovesWhatIsInstalledAndReportsTheOutcome)
         EXPECT_EQ(outcome.alerts, each.alert) << outcome.log;
         EXPECT_EQ(CountOccurrences(outcome.log, each.logLine.empty() ? "Unsuccessful" : each.logLine),
                   each.logLine.empty() ? 0 : 1) << outcome.log;
-        EXPECT_EQ(outcome.userGenerator, each.left.userGenerator);
-        EXPECT_EQ(outcome.userPane, each.left.userPane);
-        EXPECT_EQ(outcome.systemGenerator, each.left.systemGenerator);
-        EXPECT_EQ(outcome.systemPane, each.left.systemPane);
+        EXPECT_EQ(outcome.left.userGenerator, each.left.userGenerator);
+        EXPECT_EQ(outcome.left.userPane, each.left.userPane);
+        EXPECT_EQ(outcome.left.systemGenerator, each.left.systemGenerator);
+        EXPECT_EQ(outcome.left.systemPane, each.left.systemPane);
         EXPECT_EQ(fs::exists(home / "Library/QuickLook"), each.installed.userGenerator) << "only the bundle goes, not its folder";
     }
 }
@@ -201,8 +196,8 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
         EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful"), each.logLine.empty() ? 0 : 1) << outcome.log;
         EXPECT_TRUE(each.logLine.empty() || CountOccurrences(outcome.log, each.logLine) == 1) << outcome.log;
         EXPECT_EQ(ReadWholeFile(agentLog), each.agentRequests);
-        EXPECT_EQ(outcome.userGenerator, !each.removed);
-        EXPECT_EQ(outcome.systemPane, !each.removed);
+        EXPECT_EQ(outcome.left.userGenerator, !each.removed);
+        EXPECT_EQ(outcome.left.systemPane, !each.removed);
         EXPECT_EQ(CountOccurrences(ReadWholeFile((scratch / "log").string()), "sudo -A -v"), each.sudoAsked ? 1 : 0);
     }
 }
