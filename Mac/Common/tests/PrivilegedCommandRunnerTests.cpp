@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include <ChildProcess.h>
 #include <TemporaryFolder.h>
+#include "PrivateRootCase.h"
 #include "StandInSudo.h"
 
 namespace fs = std::filesystem;
@@ -30,46 +30,30 @@ const std::string kAsAdministrator = "setpriv --reuid=orvella-admin --regid=orve
 const std::string kReason = "\u201Crunner-probe\u201D wants to make changes.";
 const std::string kWrongPassword = "Sorry, that password was wrong. Try again.";
 
-class PrivilegedCommandRunnerRun : public ::testing::Test {
+class PrivilegedCommandRunnerRun : public PrivateRootCase {
 protected:
     void SetUp() override
     {
-        if (geteuid() != 0)
-            GTEST_SKIP() << "needs root to run the probe as other users in a private root";
-        char pattern[] = "/tmp/runner test XXXXXX";
-        folder = mkdtemp(pattern);
-        fs::permissions(folder, fs::perms::all);
-        writeStandInSudo(folder);
-    }
-    void TearDown() override
-    {
-        if (!folder.empty())
-            fs::remove_all(folder);
+        PrivateRootCase::SetUp();
+        if (IsSkipped())
+            return;
+        fs::permissions(scratch, fs::perms::all);
+        writeStandInSudo(scratch);
     }
 
     // Runs the probe with the steps in a private root, after the preparation lines there, as the
     // user that `asWho` (a setpriv command, or nothing for root) makes it.
     ChildResult runProbe(const std::string& preparation, const std::string& asWho, const std::vector<std::string>& steps,
-                         const std::map<std::string, std::string>& extraEnvironment = {})
+                         std::map<std::string, std::string> environment = {})
     {
-        std::ofstream(folder / "case.sh") << "set -e\n" << preparation << "exec " << asWho << " \"$@\"\n";
-        std::vector<std::string> command = {IN_PRIVATE_ROOT, "/bin/sh", (folder / "case.sh").string(), RUNNER_PROBE};
-        command.insert(command.end(), steps.begin(), steps.end());
-        auto environment = InheritedDiagnostics();
-        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
-        environment["HOME"] = folder.string();
+        environment["HOME"] = scratch.string();
         environment["QT_QPA_PLATFORM"] = "offscreen";  // draws nowhere: no display by itself
-        environment["STANDIN_SUDO_DIR"] = folder.string();
+        environment["STANDIN_SUDO_DIR"] = scratch.string();
         environment["STANDIN_SUDO_PASSWORD"] = "open sesame";
-        environment["STANDIN_ASKPASS_LOG"] = (folder / "dialogs").string();
-        for (const auto& [name, value] : extraEnvironment)
-            environment[name] = value;
-        return RunChildInEnvironment(command, environment);
-    }
-
-    ChildResult runAsRoot(const std::vector<std::string>& steps, const std::string& preparation = "")
-    {
-        return runProbe(preparation, "", steps);
+        environment["STANDIN_ASKPASS_LOG"] = (scratch / "dialogs").string();
+        std::vector<std::string> arguments = {RUNNER_PROBE};
+        arguments.insert(arguments.end(), steps.begin(), steps.end());
+        return runInPrivateRoot("set -e\n" + preparation + "exec " + asWho + " \"$@\"\n", environment, arguments);
     }
 
     // As the unprivileged user "nobody", with the stand-in sudo and the dialog answered as given.
@@ -78,28 +62,25 @@ protected:
         std::map<std::string, std::string> environment = {{"STANDIN_ASKPASS_ANSWERS", answers}};
         if (display)
             environment["DISPLAY"] = ":orvella-test";
-        return runProbe(installStandIns(folder), kNobody, steps, environment);
+        return runProbe(installStandIns(scratch), kNobody, steps, environment);
     }
 
-    std::string sudoLog() const { return ReadWholeFile((folder / "log").string()); }
-    std::string dialogLog() const { return ReadWholeFile((folder / "dialogs").string()); }
-
-    fs::path folder;
+    std::string sudoLog() const { return ReadWholeFile((scratch / "log").string()); }
+    std::string dialogLog() const { return ReadWholeFile((scratch / "dialogs").string()); }
 };
 
 } // namespace
 
 TEST_F(PrivilegedCommandRunnerRun, grantedToRootThroughTheRealSudoCopiesAndRemovesPathsWithBlanks)
 {
-    const fs::path source = folder / "Source Folder.app";
+    const fs::path source = scratch / "Source Folder.app";
     fs::create_directories(source / "Contents");
     std::ofstream(source / "Contents" / "Info.plist") << "plist";
-    const fs::path destination = folder / "copy target";
+    const fs::path destination = scratch / "copy target";
     fs::create_directory(destination);
 
-    const ChildResult result = runAsRoot({"create", "acquire", "run", "/bin/cp", "-r", source.string(),
-                                          destination.string(), "--end", "wait", "run", "/bin/rm", "-rf",
-                                          source.string(), "--end", "wait", "free"});
+    const ChildResult result = runProbe("", "", {"create", "acquire", "run", "/bin/cp", "-r", source.string(), destination.string(),
+                                                  "--end", "wait", "run", "/bin/rm", "-rf", source.string(), "--end", "wait", "free"});
 
     EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun 0\nwait 1\nfree\n") << result.standardError;
     EXPECT_TRUE(fs::exists(destination / "Source Folder.app" / "Contents" / "Info.plist"));
@@ -107,20 +88,11 @@ TEST_F(PrivilegedCommandRunnerRun, grantedToRootThroughTheRealSudoCopiesAndRemov
     EXPECT_EQ(result.standardError.find("Unsuccessful"), std::string::npos);
 }
 
-TEST_F(PrivilegedCommandRunnerRun, aMissingArgumentPathStillStartsTheToolButAMissingToolDoesNot)
-{
-    const ChildResult result = runAsRoot({"create", "acquire", "run", "/bin/rm", "-rf",
-                                          (folder / "not there").string(), "--end", "wait", "run",
-                                          "/bin/no-such-tool", "--end"});
-
-    EXPECT_EQ(result.standardOutput, "create 0\nacquire 0\nrun 0\nwait 1\nrun -60031\n");
-}
-
 TEST_F(PrivilegedCommandRunnerRun, withoutTheSystemsSudoNoAuthorizationIsMadeWhateverPathHolds)
 {
     // A sudo elsewhere on PATH is not taken in its place.
     const ChildResult result =
-        runAsRoot({"create"}, "mkdir -p /opt/elsewhere && mv /usr/bin/sudo /opt/elsewhere/sudo\nexport PATH=/opt/elsewhere:$PATH\n");
+        runProbe("mkdir -p /opt/elsewhere && mv /usr/bin/sudo /opt/elsewhere/sudo\nexport PATH=/opt/elsewhere:$PATH\n", "", {"create"});
 
     EXPECT_EQ(result.standardOutput, "create -60008\n") << result.standardError;
     EXPECT_EQ(CountOccurrences(result.standardError, "Error Creating Initial Authorization: -60008\n"), 1);
@@ -128,7 +100,7 @@ TEST_F(PrivilegedCommandRunnerRun, withoutTheSystemsSudoNoAuthorizationIsMadeWha
 
 TEST_F(PrivilegedCommandRunnerRun, aPrivateAdministratorThroughTheRealSudoIsAskedOnceAndTheToolRunsAsRoot)
 {
-    const fs::path made = folder / "made by root";
+    const fs::path made = scratch / "made by root";
 
     const ChildResult result = runProbe(kPrivateAdministrator + installAnsweringAskpass(), kAsAdministrator,
                                         {"create", "acquire", "run", "/usr/bin/touch", made.string(), "--end", "wait",
@@ -151,12 +123,12 @@ TEST_F(PrivilegedCommandRunnerRun, aWrongPasswordIsSaidInTheNextDialogAndThreeRe
     };
     const Case cases[] = {
         {"real sudo", kPrivateAdministrator + installAnsweringAskpass(), kAsAdministrator},
-        {"stand-in sudo", installStandIns(folder), kNobody},
+        {"stand-in sudo", installStandIns(scratch), kNobody},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.name);
-        fs::remove(folder / "dialogs");
-        const fs::path made = folder / "made";
+        fs::remove(scratch / "dialogs");
+        const fs::path made = scratch / "made";
 
         const ChildResult refused =
             runProbe(each.preparation, each.asWho, {"create", "acquire", "run", "/usr/bin/touch", made.string(), "--end"},
@@ -168,7 +140,7 @@ TEST_F(PrivilegedCommandRunnerRun, aWrongPasswordIsSaidInTheNextDialogAndThreeRe
         EXPECT_EQ(CountOccurrences(dialogLog(), kReason), 3) << dialogLog();
         EXPECT_EQ(CountOccurrences(dialogLog(), kWrongPassword), 2) << dialogLog();
 
-        fs::remove(folder / "dialogs");
+        fs::remove(scratch / "dialogs");
         const ChildResult second = runProbe(each.preparation, each.asWho, {"create", "acquire"},
                                             {{"DISPLAY", ":orvella-test"}, {"STANDIN_ASKPASS_ANSWERS", "typo|open sesame"}});
         EXPECT_EQ(second.standardOutput, "create 0\nacquire 0\n") << second.standardError;
@@ -178,8 +150,8 @@ TEST_F(PrivilegedCommandRunnerRun, aWrongPasswordIsSaidInTheNextDialogAndThreeRe
 
 TEST_F(PrivilegedCommandRunnerRun, oneGrantServesTwoToolStartsWithoutAskingAgain)
 {
-    const fs::path first = folder / "first file";
-    const fs::path second = folder / "second file";
+    const fs::path first = scratch / "first file";
+    const fs::path second = scratch / "second file";
 
     const ChildResult result = runAsUser({"create", "acquire", "run", "/usr/bin/touch", first.string(), "--end",
                                           "wait", "run", "/usr/bin/touch", second.string(), "--end", "wait"},
@@ -212,7 +184,7 @@ TEST_F(PrivilegedCommandRunnerRun, withoutADisplayTheRightIsRefusedAtOnceAndNoDi
 
 TEST_F(PrivilegedCommandRunnerRun, freeingTheAuthorizationGivesUpTheRight)
 {
-    const fs::path made = folder / "made";
+    const fs::path made = scratch / "made";
 
     const ChildResult result = runAsUser(
         {"create", "acquire", "free", "create", "run", "/usr/bin/touch", made.string(), "--end"}, "open sesame");

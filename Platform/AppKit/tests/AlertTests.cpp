@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
+#include <filesystem>
 
 namespace {
 NSModalResponse runTwoButtonAlert(const char* message)
@@ -22,12 +22,6 @@ NSModalResponse runTwoButtonAlert(const char* message)
     return alert.runModal();
 }
 
-std::string selfPath()
-{
-    char self[4096];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    return length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string();
-}
 }  // namespace
 
 TEST(AlertDriver, ButtonsAnswerInTheOrderTheyWereAdded)
@@ -62,7 +56,7 @@ TEST(AlertDriver, ChildProcessesAreDrivenAndLoggedThroughTheEnvironment)
 {
     TemporaryFolder folder;
     const std::string log = folder.path() + "/alerts.log";
-    ChildResult child = RunChild({selfPath(), "--gtest_filter=AlertChild.RunsThreeAlerts"},
+    ChildResult child = RunChild({std::filesystem::read_symlink("/proc/self/exe").string(), "--gtest_filter=AlertChild.RunsThreeAlerts"},
                                  {{"ALERT_CHILD", "1"}, {"NSALERT_ANSWERS", "Cancel|Yes"}, {"NSALERT_LOG", log}});
     EXPECT_EQ(child.exitStatus, 0) << child.standardOutput << child.standardError;
     EXPECT_EQ(ReadWholeFile(log), "one\tDo you want to un-install the product?\t1\tYes|Cancel\tCancel\n"

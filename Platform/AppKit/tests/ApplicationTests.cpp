@@ -1,7 +1,6 @@
 // NSApplicationMain and NSWorkspace as the uninstaller and the pane use them, through programs
 // of their own.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -31,13 +30,6 @@ const char* const kMainInterface = R"(<?xml version="1.0" encoding="UTF-8"?>
 
 class ScratchFolder : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/application services XXXXXX";
-        scratch = mkdtemp(pattern);
-    }
-    void TearDown() override { fs::remove_all(scratch); }
-
     // An application bundle NAME.app whose Info.plist names the executable and carries extra keys.
     fs::path makeBundle(const std::string& name, const std::string& executable, const std::string& extraKeys)
     {
@@ -70,7 +62,8 @@ protected:
         return false;
     }
 
-    fs::path scratch;
+    TemporaryFolder folder{"application services"};
+    fs::path scratch = folder.path();
 };
 
 using ApplicationMain = ScratchFolder;

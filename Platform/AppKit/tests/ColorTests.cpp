@@ -2,15 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(Color, CalibratedRgbKeepsItsComponents)
-{
-    NSColor color = NSColor::colorWithCalibratedRed(1.0, 128 / 255.0, 0.0, 1.0);
-    EXPECT_EQ(color.colorSpaceName(), NSCalibratedRGBColorSpace);
-    EXPECT_DOUBLE_EQ(color.redComponent(), 1.0);
-    EXPECT_DOUBLE_EQ(color.greenComponent(), 128 / 255.0);
-    EXPECT_DOUBLE_EQ(color.alphaComponent(), 1.0);
-}
-
 TEST(Color, ConversionToRgbForEverySpaceThatHasOne)
 {
     auto grey = NSColor::colorWithCalibratedWhite(0.25, 0.5).colorUsingColorSpaceName(NSCalibratedRGBColorSpace);

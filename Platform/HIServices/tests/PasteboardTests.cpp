@@ -3,6 +3,7 @@
 #include <HIServices/Pasteboard.h>
 
 #include <ChildProcess.h>
+#include <PasteboardContents.h>
 #include <TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +39,11 @@ public:
         CFRelease(data);
         return result;
     }
+    ItemCount Count() {
+        ItemCount count = 0;
+        PasteboardGetItemCount(ref, &count);
+        return count;
+    }
     std::string Name() {
         CFStringRef name = nullptr;
         PasteboardCopyName(ref, &name);
@@ -51,6 +57,19 @@ public:
 };
 
 std::string UniqueName(const std::string& what) { return "pasteboard-test-" + std::to_string(getpid()) + "-" + what; }
+
+// Starts the writer helper (PasteboardWriter.cpp) with these arguments.
+pid_t StartWriter(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv = {const_cast<char*>(PASTEBOARD_WRITER)};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        execv(PASTEBOARD_WRITER, argv.data());
+        _exit(127);
+    }
+    return child;
+}
 
 ChildResult Pbutil(const std::vector<std::string>& arguments) {
     std::vector<std::string> command = {PBUTIL};
@@ -81,17 +100,8 @@ TEST(Pasteboards, ReadersSeeItemsInOrderOfFirstPut) {
     Pasteboard writer(name);
     PasteboardClear(writer.ref);
     for (intptr_t item : {5, 3, 100001, 0}) writer.Put(item, "x");
+    EXPECT_EQ(ItemIDs(PasteboardContents(name)), (std::vector<intptr_t>{5, 3, 100001, 0}));
     Pasteboard reader(name);
-    ItemCount count = 0;
-    PasteboardGetItemCount(reader.ref, &count);
-    ASSERT_EQ(count, 4u);
-    std::vector<intptr_t> order;
-    for (CFIndex index = 1; index <= 4; ++index) {
-        PasteboardItemID item = nullptr;
-        EXPECT_EQ(PasteboardGetItemIdentifier(reader.ref, index, &item), noErr);
-        order.push_back(reinterpret_cast<intptr_t>(item));
-    }
-    EXPECT_EQ(order, (std::vector<intptr_t>{5, 3, 100001, 0}));
     PasteboardItemID none = nullptr;
     EXPECT_EQ(PasteboardGetItemIdentifier(reader.ref, 0, &none), badPasteboardIndexErr);
     EXPECT_EQ(PasteboardGetItemIdentifier(reader.ref, 5, &none), badPasteboardIndexErr);
@@ -123,15 +133,10 @@ TEST(Pasteboards, ConcurrentRunsNeverMixTheirItems) {
     const int kWriters = 4, kItems = 300;
     std::vector<pid_t> writers;
     for (int writer = 0; writer < kWriters; ++writer) {
-        pid_t child = fork();
-        if (child == 0) {
-            // Each waits after its clear, so every run's puts follow every other run's clear, and
-            // uses IDs of its own, so that items let in wrongly would show beside the owner's.
-            execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), std::to_string(kItems).c_str(),
-                  ("writer" + std::to_string(writer)).c_str(), "300", std::to_string(writer * kItems).c_str(), nullptr);
-            _exit(127);
-        }
-        writers.push_back(child);
+        // Each waits after its clear, so every run's puts follow every other run's clear, and uses
+        // IDs of its own, so that items let in wrongly would show beside the owner's.
+        writers.push_back(StartWriter({name, std::to_string(kItems), "writer" + std::to_string(writer), "300",
+                                       std::to_string(writer * kItems)}));
     }
     std::set<std::string> completeWriters;  // those that stored every item: 0; a late put refused: 3
     for (int writer = 0; writer < kWriters; ++writer) {
@@ -142,21 +147,13 @@ TEST(Pasteboards, ConcurrentRunsNeverMixTheirItems) {
         if (WEXITSTATUS(status) == 0) completeWriters.insert("writer" + std::to_string(writer));
     }
     // The last run to clear is never refused, so exactly its items are there, all of them, in order.
-    Pasteboard reader(name);
-    ItemCount count = 0;
-    PasteboardGetItemCount(reader.ref, &count);
-    EXPECT_EQ(count, static_cast<ItemCount>(kItems));
+    const auto entries = PasteboardContents(name);
+    EXPECT_EQ(entries.size(), static_cast<size_t>(kItems));
     std::set<std::string> tags;
     std::set<intptr_t> firstItems;  // the first ID of the writer each item came from
-    for (CFIndex index = 1; index <= static_cast<CFIndex>(count); ++index) {
-        PasteboardItemID item = nullptr;
-        CFDataRef data = nullptr;
-        PasteboardGetItemIdentifier(reader.ref, index, &item);
-        firstItems.insert(reinterpret_cast<intptr_t>(item) - (index - 1));
-        ASSERT_EQ(PasteboardCopyItemFlavorData(reader.ref, item, kText, &data), noErr);
-        std::string text(reinterpret_cast<const char*>(CFDataGetBytePtr(data)), static_cast<size_t>(CFDataGetLength(data)));
-        tags.insert(text.substr(0, text.find(' ')));
-        CFRelease(data);
+    for (size_t index = 0; index < entries.size(); ++index) {
+        firstItems.insert(entries[index].item - static_cast<intptr_t>(index));
+        tags.insert(entries[index].data.substr(0, entries[index].data.find(' ')));
     }
     ASSERT_EQ(tags.size(), 1u) << "items of several runs on one pasteboard";
     EXPECT_EQ(firstItems.size(), 1u) << "items out of order";
@@ -168,22 +165,13 @@ TEST(Pasteboards, ConcurrentRunsOnDifferentPasteboardsKeepEveryItem) {
     const int kWriters = 6, kItems = 300;
     std::vector<pid_t> writers;
     for (int writer = 0; writer < kWriters; ++writer) {
-        const std::string name = UniqueName("own " + std::to_string(writer));
-        pid_t child = fork();
-        if (child == 0) {
-            execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), std::to_string(kItems).c_str(), "w", "100", nullptr);
-            _exit(127);
-        }
-        writers.push_back(child);
+        writers.push_back(StartWriter({UniqueName("own " + std::to_string(writer)), std::to_string(kItems), "w", "100"}));
     }
     for (int writer = 0; writer < kWriters; ++writer) {
         int status = 0;
         waitpid(writers[writer], &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "writer " << writer << " had a put refused";
-        Pasteboard reader(UniqueName("own " + std::to_string(writer)));
-        ItemCount count = 0;
-        PasteboardGetItemCount(reader.ref, &count);
-        EXPECT_EQ(count, static_cast<ItemCount>(kItems)) << "writer " << writer;
+        EXPECT_EQ(Pasteboard(UniqueName("own " + std::to_string(writer))).Count(), static_cast<ItemCount>(kItems)) << "writer " << writer;
     }
 }
 
@@ -191,16 +179,11 @@ TEST(Pasteboards, ConcurrentRunsOnDifferentPasteboardsKeepEveryItem) {
 TEST(Pasteboards, ReleasingAWrittenPasteboardPublishesItsItems) {
     const std::string name = UniqueName("released");
     const std::string hold = gRuntime + "/hold-" + std::to_string(getpid());
-    pid_t child = fork();
-    if (child == 0) {
-        execl(PASTEBOARD_WRITER, PASTEBOARD_WRITER, name.c_str(), "3", "w", "0", "0", hold.c_str(), nullptr);
-        _exit(127);
-    }
+    const pid_t child = StartWriter({name, "3", "w", "0", "0", hold});
     ItemCount count = 0;
     for (int attempt = 0; attempt < 100 && count < 3; ++attempt) {
         usleep(50000);
-        Pasteboard reader(name);
-        PasteboardGetItemCount(reader.ref, &count);
+        count = Pasteboard(name).Count();
     }
     EXPECT_EQ(waitpid(child, nullptr, WNOHANG), 0) << "the writer ended before its items were seen";
     EXPECT_EQ(count, 3u);
@@ -259,23 +242,20 @@ TEST(Pasteboards, AnUnsafeStoreFolderIsRefused) {
 }
 
 TEST(Pbutil, UnknownNamesAndItemsEndWithOneLineAndStatusOne) {
-    for (auto arguments : std::vector<std::vector<std::string>>{{"list", UniqueName("never written")},
-                                                                 {"clear", UniqueName("never written")},
-                                                                 {"get", UniqueName("never written"), "1", "public.png"}}) {
-        ChildResult result = Pbutil(arguments);
-        EXPECT_EQ(result.exitStatus, 1);
-        EXPECT_EQ(result.standardOutput, "");
-        EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), 1);
-    }
-    const std::string name = UniqueName("items");
+    const std::string unknown = UniqueName("never written"), name = UniqueName("items");
     Pasteboard writer(name);
     PasteboardClear(writer.ref);
     writer.Put(7, "seven");
-    for (auto arguments : std::vector<std::vector<std::string>>{{"get", name, "8", "public.utf8-plain-text"},
+    for (auto arguments : std::vector<std::vector<std::string>>{{"list", unknown},
+                                                                 {"clear", unknown},
+                                                                 {"get", unknown, "1", "public.png"},
+                                                                 {"get", name, "8", "public.utf8-plain-text"},
                                                                  {"get", name, "7", "public.png"},
                                                                  {"get", name, "seven", "public.utf8-plain-text"}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
         ChildResult result = Pbutil(arguments);
-        EXPECT_EQ(result.exitStatus, 1) << arguments[2];
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_EQ(result.standardOutput, "");
         EXPECT_EQ(std::count(result.standardError.begin(), result.standardError.end(), '\n'), 1);
     }
     EXPECT_EQ(Pbutil({"list"}).exitStatus, 2);

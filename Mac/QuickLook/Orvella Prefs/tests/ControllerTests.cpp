@@ -14,6 +14,7 @@
 #include <QLabel>
 
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -28,47 +29,41 @@ int rounded255(CGFloat component) { return static_cast<int>(component * 255.0 + 
 
 using ShownSettings = PaneTest;
 
-TEST_F(ShownSettings, StoredSkinIndexIsTheListIndexMinusOne)
+// The list shows the stored skin index plus one (the first skin for an index outside the list),
+// the first background row stands for "none" and turns the well off, and without settings the
+// defaults show.
+TEST_F(ShownSettings, TheControlsShowTheStoredSettings)
 {
-    installGenerator(userLibrary(), PlistWithBody("<key>Skin Index</key><string>2</string>\n"));
-    openPane();
-    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 3);
-    EXPECT_EQ(pane_->comboSkin->stringValue().utf8(), "Paper");
-    EXPECT_TRUE(pane_->imageWell->hasImage());
-}
-
-TEST_F(ShownSettings, SkinIndexOutsideTheListShowsTheFirstSkin)
-{
-    for (const char* stored : {"-2", "3", "99", "-7", "banana"}) {
-        SCOPED_TRACE(stored);
-        installGenerator(userLibrary(), PlistWithBody(std::string("<key>Skin Index</key><string>") + stored + "</string>\n"));
+    const struct {
+        const char* body;  // nullptr: no settings file
+        NSInteger listIndex;
+        NSInteger row;
+    } cases[] = {
+        {nullptr, 1, 1},
+        {"<key>Skin Index</key><string>2</string>\n", 3, 1},
+        {"<key>Skin Index</key><string>-2</string>\n", 0, 1},
+        {"<key>Skin Index</key><string>3</string>\n", 0, 1},
+        {"<key>Skin Index</key><string>99</string>\n", 0, 1},
+        {"<key>Skin Index</key><string>-7</string>\n", 0, 1},
+        {"<key>Skin Index</key><string>banana</string>\n", 1, 1},  // no number reads as 0
+        {"<key>Skin Index</key><string>0</string>\n<key>BGColor</key><string>none</string>\n", 1, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body ? c.body : "no settings");
+        if (c.body)
+            installGenerator(userLibrary(), PlistWithBody(c.body));
         openPane();
-        const int expected = std::string(stored) == "banana" ? 1 : 0;  // no number reads as 0: list index 1
-        EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), expected);
+        EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), c.listIndex);
+        EXPECT_EQ(pane_->comboSkin->stringValue().utf8(), pane_->comboSkin->itemObjectValueAtIndex(c.listIndex).utf8());
         EXPECT_TRUE(pane_->imageWell->hasImage());
-        TearDown();
-        SetUp();
+        EXPECT_EQ(pane_->radioButton->selectedRow(), c.row);
+        EXPECT_EQ(pane_->radioButton->selectedTag(), c.row == 0 ? 1 : 0);
+        EXPECT_EQ(pane_->myColor->isEnabled(), c.row == 1);
+        if (c.row == 1) {
+            EXPECT_EQ(OrvellaColorText(pane_->myColor->color()).utf8(), "RGB(0,0,0)");
+        }
+        nextCase();
     }
-}
-
-TEST_F(ShownSettings, WithoutSettingsTheDefaultsShow)
-{
-    openPane();
-    EXPECT_EQ(pane_->comboSkin->indexOfSelectedItem(), 1);
-    EXPECT_TRUE(pane_->imageWell->hasImage());
-    EXPECT_EQ(pane_->radioButton->selectedRow(), 1);
-    EXPECT_EQ(pane_->radioButton->selectedTag(), 0);
-    EXPECT_TRUE(pane_->myColor->isEnabled());
-    EXPECT_EQ(OrvellaColorText(pane_->myColor->color()).utf8(), "RGB(0,0,0)");
-}
-
-TEST_F(ShownSettings, NoneDisablesTheWellAndSelectsTheFirstRow)
-{
-    installGenerator(userLibrary(), withBackground("none"));
-    openPane();
-    EXPECT_EQ(pane_->radioButton->selectedRow(), 0);
-    EXPECT_EQ(pane_->radioButton->selectedTag(), 1);
-    EXPECT_FALSE(pane_->myColor->isEnabled());
 }
 
 TEST_F(ShownSettings, ColourTextsReadAsCalibratedRgb)
@@ -100,32 +95,25 @@ TEST_F(ShownSettings, ColourTextsReadAsCalibratedRgb)
         EXPECT_EQ(color.alphaComponent(), 1.0);
         EXPECT_EQ(pane_->radioButton->selectedTag(), 0);
         EXPECT_TRUE(pane_->myColor->isEnabled());
-        TearDown();
-        SetUp();
+        nextCase();
     }
 }
 
+// The settings open on the second skin; each skin picked in turn shows a picture of its own.
 TEST_F(ShownSettings, PickingASkinShowsItsPictureWithoutStoringIt)
 {
     const std::string settings = installGenerator(userLibrary(), withBackground("none"));
     openPane();
     auto* well = qobject_cast<QLabel*>(pane_->imageWell->widget());
-    const QImage before = well->pixmap().toImage();
-    pickSkin(2);
-    EXPECT_TRUE(pane_->imageWell->hasImage());
-    EXPECT_NE(well->pixmap().toImage(), before);
-    EXPECT_EQ(StoredString(settings, "Skin Index"), "0");
-}
-
-TEST_F(ShownSettings, EverySkinInTheListHasItsPicture)
-{
-    openPane();
     ASSERT_GE(pane_->comboSkin->numberOfItems(), 4);
     for (NSInteger index = 0; index < pane_->comboSkin->numberOfItems(); ++index) {
         SCOPED_TRACE(index);
+        const QImage before = well->pixmap().toImage();
         pickSkin(static_cast<int>(index));
         EXPECT_TRUE(pane_->imageWell->hasImage());
+        EXPECT_NE(well->pixmap().toImage(), before);
     }
+    EXPECT_EQ(StoredString(settings, "Skin Index"), "0");
 }
 
 TEST_F(ShownSettings, TheRadioRowsSwitchTheWellAndKeepItsColour)
@@ -141,74 +129,42 @@ TEST_F(ShownSettings, TheRadioRowsSwitchTheWellAndKeepItsColour)
 
 using Apply = PaneTest;
 
-TEST_F(Apply, ColourTextsRoundTrip)
+// What an apply stores as the background: the colour as read, kept within 0 to 255 and rounded
+// halves away from zero; colours of other kinds converted, or black; "none" for the first row.
+TEST_F(Apply, StoresTheBackgroundAsText)
 {
-    for (const char* text : {"RGB(255,128,0)", "RGB(0,0,0)", "RGB(255,255,255)", "RGB(1,254,127)", "RGB(128,64,32)"}) {
-        SCOPED_TRACE(text);
-        const std::string settings = installGenerator(userLibrary(), withBackground(text));
-        openPane();
-        NSAlertTestDriver::answerWith({"Logout"});
-        apply();
-        EXPECT_EQ(StoredString(settings, "BGColor"), text);
-        TearDown();
-        SetUp();
-    }
-}
-
-TEST_F(Apply, OutOfRangeTextsAreWrittenBackWithinRange)
-{
-    const std::string settings = installGenerator(userLibrary(), withBackground("RGB(1e300,-5,2.4)"));
-    openPane();
-    NSAlertTestDriver::answerWith({"Logout"});
-    apply();
-    EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(255,0,2)");
-}
-
-TEST_F(Apply, ComponentsAreRoundedHalvesAwayFromZero)
-{
-    const std::string settings = installGenerator(userLibrary(), withBackground("none"));
-    openPane();
-    pickBackgroundRow(1);
-    pane_->myColor->setColor(NSColor::colorWithCalibratedRed(0.5, 0.5 / 255.0, 1.5 / 255.0, 1.0));
-    NSAlertTestDriver::answerWith({"Logout"});
-    apply();
-    EXPECT_EQ(StoredString(settings, "BGColor"), "RGB(128,1,2)");
-}
-
-TEST_F(Apply, ColoursOutsideRgbAreConvertedOrStoredAsBlack)
-{
-    struct Case {
-        NSColor color;
+    const struct {
+        const char* shown;  // the background the pane opens with
+        std::optional<NSColor> picked;  // then put in the well
         const char* stored;
+        bool firstRow = false;
+    } cases[] = {
+        {"RGB(255,128,0)", {}, "RGB(255,128,0)"},
+        {"RGB(0,0,0)", {}, "RGB(0,0,0)"},
+        {"RGB(255,255,255)", {}, "RGB(255,255,255)"},
+        {"RGB(1,254,127)", {}, "RGB(1,254,127)"},
+        {"RGB(128,64,32)", {}, "RGB(128,64,32)"},
+        {"RGB(1e300,-5,2.4)", {}, "RGB(255,0,2)"},
+        {"RGB(9,9,9)", NSColor::colorWithCalibratedRed(0.5, 0.5 / 255.0, 1.5 / 255.0, 1.0), "RGB(128,1,2)"},
+        {"RGB(9,9,9)", NSColor::colorWithCalibratedRed(1.5, -0.2, 0.5, 1), "RGB(255,0,128)"},
+        {"RGB(9,9,9)", NSColor::colorWithCalibratedWhite(0.5, 1.0), "RGB(128,128,128)"},
+        {"RGB(9,9,9)", NSColor::colorWithDeviceCyan(1, 0, 0, 0, 1), "RGB(0,255,255)"},
+        {"RGB(9,9,9)", NSColor::colorWithDeviceRed(0, 1, 0, 1), "RGB(0,255,0)"},
+        {"RGB(9,9,9)", NSColor::colorWithPatternImageNamed("Bricks"), "RGB(0,0,0)"},
+        {"RGB(10,20,30)", {}, "none", true},
     };
-    const Case cases[] = {
-        {NSColor::colorWithCalibratedWhite(0.5, 1.0), "RGB(128,128,128)"},
-        {NSColor::colorWithDeviceCyan(1, 0, 0, 0, 1), "RGB(0,255,255)"},
-        {NSColor::colorWithDeviceRed(0, 1, 0, 1), "RGB(0,255,0)"},
-        {NSColor::colorWithPatternImageNamed("Bricks"), "RGB(0,0,0)"},
-        {NSColor::colorWithCalibratedRed(1.5, -0.2, 0.5, 1), "RGB(255,0,128)"},  // kept within 0 to 255
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        const std::string settings = installGenerator(userLibrary(), withBackground("RGB(9,9,9)"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.shown) + " -> " + c.stored);
+        const std::string settings = installGenerator(userLibrary(), withBackground(c.shown));
         openPane();
-        pane_->myColor->setColor(c.color);
-        NSAlertTestDriver::answerWith({"Logout"});
-        apply();
+        if (c.picked)
+            pane_->myColor->setColor(*c.picked);
+        if (c.firstRow)
+            pickBackgroundRow(0);
+        apply("Logout");
         EXPECT_EQ(StoredString(settings, "BGColor"), c.stored);
-        TearDown();
-        SetUp();
+        nextCase();
     }
-}
-
-TEST_F(Apply, TheFirstRowStoresNoneWhateverTheWellShows)
-{
-    const std::string settings = installGenerator(userLibrary(), withBackground("RGB(10,20,30)"));
-    openPane();
-    pickBackgroundRow(0);
-    NSAlertTestDriver::answerWith({"Logout"});
-    apply();
-    EXPECT_EQ(StoredString(settings, "BGColor"), "none");
 }
 
 TEST_F(Apply, NoSelectedSkinStoresMinusTwoWhichLaterShowsTheFirstSkin)
@@ -216,8 +172,7 @@ TEST_F(Apply, NoSelectedSkinStoresMinusTwoWhichLaterShowsTheFirstSkin)
     const std::string settings = installGenerator(userLibrary(), withBackground("none"));
     openPane();
     pane_->comboSkin->selectItemAtIndex(-1);
-    NSAlertTestDriver::answerWith({"Logout"});
-    apply();
+    apply("Logout");
     EXPECT_EQ(StoredString(settings, "Skin Index"), "-2");
     TearDown();
     pane_ = nullptr;
@@ -231,8 +186,7 @@ TEST_F(Apply, LogoutAsksLogindToEndTheSessionAndThePaneStaysAsItWas)
     const std::string settings = installGenerator(userLibrary(), withBackground("none"));
     openPane();
     pickSkin(3);
-    NSAlertTestDriver::answerWith({"Logout"});
-    apply();
+    apply("Logout");
     ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u);
     const NSAlertRecord& prompt = NSAlertTestDriver::recordedAlerts()[0];
     EXPECT_EQ(prompt.messageText, "Attention!");
@@ -250,11 +204,7 @@ TEST_F(Apply, LaterEndsTheHostingProcessWithStatusZeroAfterStoring)
     watchLogind();
     const std::string settings = installGenerator(userLibrary(), withBackground("RGB(1,2,3)"));
     const std::string log = home_->path() + "/alerts.log";
-    char self[4096];
-    ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(length, 0);
-    self[length] = '\0';
-    ChildResult child = RunChild({self, "--gtest_filter=ChildFlow.ApplyOnce"},
+    ChildResult child = RunChild({ThisProgram(), "--gtest_filter=ChildFlow.ApplyOnce"},
                                  {{"ORVELLA_CHILD_FLOW", "1"}, {"NSALERT_ANSWERS", "Later"}, {"NSALERT_LOG", log}});
     EXPECT_EQ(child.exitStatus, 0) << child.standardOutput << child.standardError;
     EXPECT_EQ(child.standardOutput.find("still running after"), std::string::npos) << child.standardOutput;

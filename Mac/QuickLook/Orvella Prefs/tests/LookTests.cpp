@@ -78,11 +78,7 @@ TEST_F(Look, ScreenReadersHearTheWindowTheChosenColourAndAlertsOverTheWindow)
 {
     installGenerator(userLibrary(), PlistWithBody("<key>BGColor</key><string>RGB(51,102,204)</string>\n"));
     openPane();
-    auto* window = new NSWindow();
-    window->setTitle("Orvella");
-    window->setContentView(pane_->mainView());
-    window->makeKeyAndOrderFront(nil);
-    QApplication::processEvents();
+    NSWindow* window = showInWindow("Orvella");
 
     QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window->widget());
     EXPECT_EQ(frame->role(), QAccessible::Window) << "a window, so that its title is announced";
@@ -97,9 +93,6 @@ TEST_F(Look, ScreenReadersHearTheWindowTheChosenColourAndAlertsOverTheWindow)
     NSAlertTestDriver::answerWith({"Cancel"});
     qobject_cast<QAbstractButton*>(pane_->butUninstall->widget())->click();
     EXPECT_EQ(owner, window->widget()) << "the alert belongs to the pane's window";
-
-    pane_->mainView()->widget()->setParent(nullptr);
-    delete window->widget();
 }
 
 TEST_F(Look, ReturnPressesApplyWhereverTheFocusIs)
@@ -108,10 +101,7 @@ TEST_F(Look, ReturnPressesApplyWhereverTheFocusIs)
         SCOPED_TRACE(focused);
         const std::string settings = installGenerator(userLibrary(), PlistWithBody("<key>BGColor</key><string>none</string>\n"));
         openPane();
-        auto* window = new NSWindow();
-        window->setContentView(pane_->mainView());
-        window->makeKeyAndOrderFront(nil);
-        QApplication::processEvents();
+        NSWindow* window = showInWindow();
         EXPECT_EQ(window->widget()->focusWidget(), pane_->comboSkin->widget()) << "the skin list has focus first";
         QWidget* control = pane_->mainView()->widget()->findChild<QWidget*>(QLatin1String(focused));
         control->setFocus();
@@ -121,20 +111,14 @@ TEST_F(Look, ReturnPressesApplyWhereverTheFocusIs)
         ASSERT_EQ(NSAlertTestDriver::recordedAlerts().size(), 1u) << "one logout prompt, no other alert";
         EXPECT_EQ(NSAlertTestDriver::recordedAlerts()[0].messageText, "Attention!");
         EXPECT_EQ(StoredString(settings, "Skin Index"), "1");
-        pane_->mainView()->widget()->setParent(nullptr);
-        delete window->widget();
-        TearDown();
-        SetUp();
+        nextCase();
     }
 }
 
 TEST_F(Look, EnlargingTheWindowEnlargesThePictureAndKeepsTheControlsTogether)
 {
     openPane();
-    auto* window = new NSWindow();
-    window->setContentView(pane_->mainView());
-    window->makeKeyAndOrderFront(nil);
-    QApplication::processEvents();
+    NSWindow* window = showInWindow();
     auto* picture = qobject_cast<QLabel*>(pane_->imageWell->widget());
     QWidget* skins = pane_->comboSkin->widget();
     QWidget* well = pane_->myColor->widget();
@@ -147,9 +131,6 @@ TEST_F(Look, EnlargingTheWindowEnlargesThePictureAndKeepsTheControlsTogether)
     EXPECT_GT(pictureAfter.width(), pictureBefore.width() * 5 / 4);
     EXPECT_GT(pictureAfter.height(), pictureBefore.height() * 5 / 4);
     EXPECT_EQ(well->mapTo(window->widget(), QPoint()).y() - skins->mapTo(window->widget(), QPoint()).y(), gapBefore);
-
-    pane_->mainView()->widget()->setParent(nullptr);
-    delete window->widget();
 }
 
 // Pictures for the README of the pane and of each alert it shows, at 1x and 2x: each scale in
@@ -158,12 +139,8 @@ TEST_F(Look, ScreenshotsAtOneAndTwoTimesScale)
 {
     const std::string folder = std::string(std::getenv("BUILD_DIR")) + "/screenshots";
     fs::create_directories(folder);
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(length, 0);
-    self[length] = '\0';
     for (const char* scale : {"1", "2"}) {
-        const ChildResult child = RunChild({self, "--gtest_filter=LookChild.*"},
+        const ChildResult child = RunChild({ThisProgram(), "--gtest_filter=LookChild.*"},
                                            {{"SCREENSHOT_FOLDER", folder}, {"QT_SCALE_FACTOR", scale}, {"NSALERT_LOG", std::nullopt}});
         EXPECT_EQ(child.exitStatus, 0) << child.standardOutput << child.standardError;
     }
@@ -196,24 +173,17 @@ TEST_F(LookChild, TakeScreenshots)
     openPane();
     NSAlertTestDriver::whenShown(saveAlerts);
     alertNames = {"alert-not-saved"};
-    NSAlertTestDriver::answerWith({"Ok"});
-    apply();
-    TearDown();
-    SetUp();
+    apply("Ok");
+    nextCase();
 
     installGenerator(userLibrary(), PlistWithBody("<key>Skin Index</key><string>1</string>\n<key>BGColor</key><string>RGB(255,128,0)</string>\n"));
     openPane();
     NSAlertTestDriver::whenShown(saveAlerts);
-    auto* window = new NSWindow();
-    window->setTitle("Orvella");
-    window->setContentView(pane_->mainView());
-    window->makeKeyAndOrderFront(nil);
-    QApplication::processEvents();
+    NSWindow* window = showInWindow("Orvella");
     save(window->widget(), "pane");
 
     alertNames = {"alert-logout"};
-    NSAlertTestDriver::answerWith({"Logout"});
-    apply();
+    apply("Logout");
 
     // Without /temp the copy of the uninstaller lands elsewhere and the hand-off fails.
     std::error_code ignored;
@@ -223,7 +193,4 @@ TEST_F(LookChild, TakeScreenshots)
     qobject_cast<QAbstractButton*>(pane_->butUninstall->widget())->click();
     fs::remove_all("/temp", ignored);
     EXPECT_TRUE(alertNames.empty());
-
-    pane_->mainView()->widget()->setParent(nullptr);
-    delete window->widget();
 }

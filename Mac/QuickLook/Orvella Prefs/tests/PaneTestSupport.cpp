@@ -6,6 +6,7 @@
 #include <AppKit/AppKitApplication.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QWidget>
@@ -64,6 +65,11 @@ void PaneTest::TearDown()
 {
     testRunning = false;
     logind_.reset();
+    if (window_) {
+        pane_->mainView()->widget()->setParent(nullptr);
+        delete window_->widget();
+        window_ = nullptr;
+    }
     if (pane_) {
         delete pane_->mainView()->widget();
         delete pane_;
@@ -116,7 +122,22 @@ void PaneTest::pickBackgroundRow(int row)
     cells.at(row)->click();
 }
 
-void PaneTest::apply() { qobject_cast<QAbstractButton*>(pane_->buttonImage->widget())->click(); }
+void PaneTest::apply(const std::string& alertAnswer)
+{
+    NSAlertTestDriver::answerWith({alertAnswer});
+    qobject_cast<QAbstractButton*>(pane_->buttonImage->widget())->click();
+}
+
+NSWindow* PaneTest::showInWindow(const NSString& title)
+{
+    window_ = new NSWindow();
+    if (title.length() > 0)
+        window_->setTitle(title);
+    window_->setContentView(pane_->mainView());
+    window_->makeKeyAndOrderFront(nil);
+    QApplication::processEvents();
+    return window_;
+}
 
 void PaneTest::watchLogind()
 {
@@ -126,6 +147,8 @@ void PaneTest::watchLogind()
 }
 
 std::string PaneTest::logindCalls() const { return logind_ ? logind_->calls() : "<no stand-in logind>"; }
+
+std::string ThisProgram() { return fs::read_symlink("/proc/self/exe").string(); }
 
 std::string PlistWithBody(const std::string& dictBody)
 {

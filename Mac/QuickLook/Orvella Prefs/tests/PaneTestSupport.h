@@ -39,7 +39,12 @@ protected:
     // The user's actions, through the widgets.
     void pickSkin(int listIndex);
     void pickBackgroundRow(int row);
-    void apply();
+    // Presses Apply; the alert it brings is answered by the button titled alertAnswer.
+    void apply(const std::string& alertAnswer);
+    // Shows the pane in a window of its own, as prefhost does; the window goes with the case.
+    NSWindow* showInWindow(const NSString& title = "");
+    // For a table of cases in one test: what the last case left is cleared away.
+    void nextCase() { TearDown(); SetUp(); }
 
     // Starts a stand-in logind that knows session c7 (XDG_SESSION_ID); then what it was asked,
     // one call a line.
@@ -49,9 +54,12 @@ protected:
     std::unique_ptr<TemporaryFolder> home_;
     std::unique_ptr<TemporaryFolder> tools_;
     Orvella_PrefsPref* pane_ = nullptr;
+    NSWindow* window_ = nullptr;
     std::unique_ptr<StandInLogind> logind_;
 };
 
+// This test program, for the cases that run some of its cases again as a child process.
+std::string ThisProgram();
 // A property list in XML with the given <dict> body.
 std::string PlistWithBody(const std::string& dictBody);
 // The string value of a key in a property-list file ("<missing>" when absent, "<unreadable>").

@@ -7,17 +7,6 @@
 
 #include <unistd.h>
 
-namespace {
-
-std::string thisProgram()
-{
-    char self[4096];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    return length > 0 ? std::string(self, static_cast<size_t>(length)) : std::string();
-}
-
-}  // namespace
-
 TEST(PrivateRoot, EverySuitePassesInsideItAndTheRealFoldersStayAsTheyWere)
 {
     if (InsidePrivateRoot())
@@ -27,7 +16,7 @@ TEST(PrivateRoot, EverySuitePassesInsideItAndTheRealFoldersStayAsTheyWere)
     const std::string library = FolderSnapshot("/Library");
     const std::string temp = FolderSnapshot("/temp");
 
-    ChildResult run = RunChild({std::getenv("IN_PRIVATE_ROOT"), thisProgram(), "--gtest_filter=-PrivateRoot.*:OrdinaryUser.*:ChildFlow.*:LookChild.*"},
+    ChildResult run = RunChild({std::getenv("IN_PRIVATE_ROOT"), ThisProgram(), "--gtest_filter=-PrivateRoot.*:OrdinaryUser.*:ChildFlow.*:LookChild.*"},
                                {{"ORVELLA_PRIVATE_ROOT", "1"}});
     EXPECT_EQ(run.exitStatus, 0) << run.standardOutput << run.standardError;
     EXPECT_NE(run.standardOutput.find("[  PASSED  ]"), std::string::npos) << run.standardOutput;
@@ -40,7 +29,7 @@ TEST(OrdinaryUser, TheCasesThatNeedNoPrivateLibraryPassAsAnyUser)
 {
     if (InsidePrivateRoot() || getuid() != 0)
         GTEST_SKIP() << "run as root, this case starts the suites as the user nobody";
-    ChildResult run = RunChild({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", thisProgram(),
+    ChildResult run = RunChild({"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--", ThisProgram(),
                                 "--gtest_filter=-PrivateRoot.*:OrdinaryUser.*:ChildFlow.*:LookChild.*:Look.Screenshots*"});
     EXPECT_EQ(run.exitStatus, 0) << run.standardOutput << run.standardError;
     EXPECT_NE(run.standardOutput.find("[  PASSED  ]"), std::string::npos) << run.standardOutput;

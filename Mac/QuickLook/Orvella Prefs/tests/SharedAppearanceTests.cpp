@@ -63,8 +63,7 @@ TEST_F(SharedSettingsReading, ReadsWhatThePaneShows)
             EXPECT_FLOAT_EQ(read->background->green, color.greenComponent()) << c.body;
             EXPECT_FLOAT_EQ(read->background->blue, color.blueComponent()) << c.body;
         }
-        TearDown();
-        SetUp();
+        nextCase();
     }
 }
 

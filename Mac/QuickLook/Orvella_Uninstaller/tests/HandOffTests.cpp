@@ -4,11 +4,9 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "PrivateRootCase.h"
 
-#include <ChildProcess.h>
 #include <TemporaryFolder.h>
 #include "PrivatePolkit.h"
 
@@ -19,10 +17,6 @@ namespace {
 const std::string kConfirmYes = "UnInstall!\tDo you want to un-install the product?\t1\tYes|Cancel\tYes\n";
 const std::string kConfirmCancel = "UnInstall!\tDo you want to un-install the product?\t1\tYes|Cancel\tCancel\n";
 const std::string kHandOffFailed = "UnInstall Failed!\t\t1\tOk\tOk\n";
-// The uninstaller is the shipped program: no one can see its alert, so it presses "Ok" itself and says so.
-const std::string kUninstalled =
-    "NSAlert: no one can answer \"Successfully uninstalled!\" (\"Thanks for using Brimwell's product.\") here; pressing \"Ok\"\n";
-const std::string kUninstallFailed = "NSAlert: no one can answer \"Failed!\" (\"Failed to acquire root  access.\") here; pressing \"Ok\"\n";
 
 struct CaseResult {
     ChildResult namespaceRun;
@@ -53,13 +47,8 @@ protected:
 
     CaseResult runCase(const std::string& body)
     {
-        std::ofstream(scratch / "case.sh") << "cd /\n" << body << "exit 0\n";
-        auto environment = InheritedDiagnostics();
-        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
-        environment["CASE_HOME"] = home.string();
-        environment["CASE_DIR"] = scratch.string();
         CaseResult result;
-        result.namespaceRun = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
+        result.namespaceRun = runInPrivateRoot("cd /\n" + body + "exit 0\n");
         const std::string errors = ReadWholeFile((scratch / "errors").string());
         result.namespaceRun.standardError += errors;
         result.alerts = ReadWholeFile((scratch / "alerts").string()) + AlertLines(errors);
@@ -68,7 +57,6 @@ protected:
     }
 
     bool marked(const std::string& name) const { return fs::exists(scratch / name); }
-
 };
 
 } // namespace
@@ -98,20 +86,8 @@ TEST_F(HandOff, withoutATempFolderTheFirstAttemptFailsAndTheSecondHandsOff)
     // The first action comes back with the failure; the second ends the host.
     EXPECT_EQ(result.probeOutput, "opened\nreturned\nopened\n");
     // The uninstaller really ran, from /temp: nothing is installed, so it reports failure.
-    EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed + kConfirmYes + kUninstallFailed)
+    EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed + kConfirmYes + kUninstallFailedAlert)
         << result.namespaceRun.standardError;
-}
-
-TEST_F(HandOff, anAuthorizationThatCannotBeMadeCopiesNothing)
-{
-    const CaseResult result = runCase("mkdir -p /temp\nrm /usr/bin/sudo\n" + pressUninstall(PANE_BUNDLE, "Yes|Ok") +
-                                      "[ -e /temp/Orvella_Uninstaller.app ] && touch \"$CASE_DIR/copied\"\n");
-
-    EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed);
-    EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
-    EXPECT_EQ(CountOccurrences(result.namespaceRun.standardError, "Error Creating Initial Authorization: -60008"), 1)
-        << result.namespaceRun.standardError;
-    EXPECT_FALSE(marked("copied"));
 }
 
 TEST_F(HandOff, aCopySlowerThanTwoSecondsIsWaitedFor)
@@ -122,15 +98,19 @@ TEST_F(HandOff, aCopySlowerThanTwoSecondsIsWaitedFor)
         pressUninstall(PANE_BUNDLE, "Yes|Ok") + awaitAlerts(2));
 
     EXPECT_EQ(result.probeOutput, "opened\n");
-    EXPECT_EQ(result.alerts, kConfirmYes + kUninstallFailed) << result.namespaceRun.standardError;
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstallFailedAlert) << result.namespaceRun.standardError;
 }
 
-TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
+// The host goes on, says the hand-off failed, and copies nothing, when no authorization can be
+// made or when /temp or a copy in it is within other users' reach.
+TEST_F(HandOff, aHandOffThatCannotBeMadeSafelyIsNotMade)
 {
     const struct {
         const char* name;
         const char* preparation;
+        const char* logLine = nullptr;
     } cases[] = {
+        {"no authorization", "mkdir -p /temp\nrm /usr/bin/sudo\n", "Error Creating Initial Authorization: -60008"},
         {"/temp open to all", "mkdir -m 1777 /temp\n"},
         {"/temp writable by another group", "mkdir -m 775 /temp && chgrp 65534 /temp\n"},
         {"/temp of another user", "mkdir -m 755 /temp && chown 65534:65534 /temp\n"},
@@ -144,14 +124,21 @@ TEST_F(HandOff, aTempFolderOrCopyWithinOtherUsersReachIsNeverOpened)
         SCOPED_TRACE(each.name);
         fs::remove(scratch / "alerts");
         fs::remove(scratch / "probe");
+        fs::remove(scratch / "copied");
+        fs::remove(scratch / "errors");
         const CaseResult result = runCase(
             std::string("echo root only > /etc/orvella-victim && chmod 600 /etc/orvella-victim\n") + each.preparation +
             pressUninstall(PANE_BUNDLE, "Yes|Ok") + awaitAlerts(2) +
-            "[ \"$(cat /etc/orvella-victim)\" = 'root only' ] || touch \"$CASE_DIR/victim overwritten\"\n");
+            "[ \"$(cat /etc/orvella-victim)\" = 'root only' ] || touch \"$CASE_DIR/victim overwritten\"\n"
+            "[ -e /temp/Orvella_Uninstaller.app/Contents/MacOS/Orvella_Uninstaller ] && touch \"$CASE_DIR/copied\"\n");
 
         EXPECT_EQ(result.probeOutput, "opened\nreturned\n");
         EXPECT_EQ(result.alerts, kConfirmYes + kHandOffFailed) << result.namespaceRun.standardError;
         EXPECT_FALSE(marked("victim overwritten"));
+        EXPECT_FALSE(marked("copied"));
+        if (each.logLine) {
+            EXPECT_EQ(CountOccurrences(result.namespaceRun.standardError, each.logLine), 1) << result.namespaceRun.standardError;
+        }
     }
 }
 
@@ -180,7 +167,7 @@ TEST_F(HandOff, theWholeCycleInstallsOpensAndUninstallsTheProduct)
     EXPECT_TRUE(marked("generator installed"));
     EXPECT_TRUE(marked("uninstaller carried"));
     EXPECT_EQ(result.probeOutput, "opened\n");
-    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalled) << result.namespaceRun.standardError;
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalledAlert) << result.namespaceRun.standardError;
     EXPECT_FALSE(marked("generator left"));
     EXPECT_FALSE(marked("pane left"));
     EXPECT_EQ(ReadWholeFile((scratch / "prefhost status").string()), "1\n");
@@ -203,7 +190,7 @@ TEST_F(HandOff, throughPolkitThePaneAndTheUninstallerAreAskedOnceEach)
         " touch \"$CASE_DIR/removed\"\n");
 
     EXPECT_EQ(result.probeOutput, "opened\n");
-    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalled) << result.namespaceRun.standardError;
+    EXPECT_EQ(result.alerts, kConfirmYes + kUninstalledAlert) << result.namespaceRun.standardError;
     EXPECT_EQ(ReadWholeFile(agentLog), "asked com.brimwell.orvella.administer by handoff-probe\n"
                                        "asked com.brimwell.orvella.administer by Orvella_Uninstaller\n");
     EXPECT_TRUE(marked("copied by root"));

@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "PrivateRootCase.h"
 
-#include <ChildProcess.h>
 #include <TemporaryFolder.h>
 #include "PrivatePolkit.h"
 #include "StandInSudo.h"
@@ -20,9 +19,6 @@ namespace {
 
 const char* const kSystemGenerator = "/Library/QuickLook/Foliotta.qlgenerator";
 const char* const kSystemPane = "/Library/PreferencePanes/Orvella.prefPane";
-const std::string kSuccessAlert =
-    "NSAlert: no one can answer \"Successfully uninstalled!\" (\"Thanks for using Brimwell's product.\") here; pressing \"Ok\"\n";
-const std::string kFailureAlert = "NSAlert: no one can answer \"Failed!\" (\"Failed to acquire root  access.\") here; pressing \"Ok\"\n";
 
 struct Installation {
     bool userGenerator = false;
@@ -35,10 +31,7 @@ struct Outcome {
     int exitStatus = -1;
     std::string alerts;
     std::string log;
-    bool userGenerator = false;
-    bool userPane = false;
-    bool systemGenerator = false;
-    bool systemPane = false;
+    Installation left;
 };
 
 class Uninstaller : public PrivateRootCase {
@@ -49,7 +42,6 @@ protected:
         if (IsSkipped())
             return;
         fs::permissions(scratch, fs::perms::all);
-        fs::create_directories(home / "Library");
         writeStandInSudo(scratch);
     }
 
@@ -68,7 +60,7 @@ protected:
 
         for (const char* marker : {"status", "system generator left", "system pane left"})
             fs::remove(scratch / marker);
-        std::ofstream script(scratch / "case.sh");
+        std::ostringstream script;
         script << "cd /\n";
         if (installation.systemGenerator)
             script << "mkdir -p " << kSystemGenerator << "/Contents/Resources\n";
@@ -83,26 +75,27 @@ protected:
                << "[ -e " << kSystemGenerator << " ] && touch \"$CASE_DIR/system generator left\"\n"
                << "[ -e " << kSystemPane << " ] && touch \"$CASE_DIR/system pane left\"\n"
                << "exit 0\n";
-        script.close();
-
-        auto environment = InheritedDiagnostics();
-        environment["PATH"] = "/usr/sbin:/usr/bin:/sbin:/bin";
-        environment["CASE_HOME"] = home.string();
-        environment["CASE_DIR"] = scratch.string();
-        environment["CASE_ANSWER"] = answer;
-        environment["CASE_DISPLAY"] = display;
-        const ChildResult child = RunChildInEnvironment({IN_PRIVATE_ROOT, "/bin/sh", (scratch / "case.sh").string()}, environment);
+        const ChildResult child = runInPrivateRoot(script.str(), {{"CASE_ANSWER", answer}, {"CASE_DISPLAY", display}});
 
         Outcome outcome;
         const std::string status = ReadWholeFile((scratch / "status").string());
         outcome.exitStatus = status.empty() ? -1 : std::stoi(status);
         outcome.alerts = AlertLines(child.standardError);
         outcome.log = child.standardError;
-        outcome.userGenerator = fs::exists(userGenerator());
-        outcome.userPane = fs::exists(userPane());
-        outcome.systemGenerator = fs::exists(scratch / "system generator left");
-        outcome.systemPane = fs::exists(scratch / "system pane left");
+        outcome.left = {fs::exists(userGenerator()), fs::exists(userPane()), fs::exists(scratch / "system generator left"),
+                        fs::exists(scratch / "system pane left")};
         return outcome;
+    }
+
+    // A home with an empty Library, no stand-in sudo log and no password it kept.
+    void startAfresh()
+    {
+        fs::remove_all(home);
+        fs::create_directories(home / "Library");
+        fs::remove(scratch / "log");
+        for (const auto& entry : fs::directory_iterator(scratch))
+            if (entry.path().filename().string().starts_with("stamp-"))
+                fs::remove(entry.path());
     }
 
     std::string answer = "secret";
@@ -113,132 +106,52 @@ const std::string kAsNobody = "setpriv --reuid=65534 --regid=65534 --clear-group
 
 } // namespace
 
-TEST_F(Uninstaller, removesOnlyTheUsersCopiesWhenBothRootsHoldThem)
+// Through sudo: which copies go, and what is reported, for each installation and each way the
+// right or the removal can fail.
+TEST_F(Uninstaller, throughSudoRemovesWhatIsInstalledAndReportsTheOutcome)
 {
-    const Outcome outcome = run({true, true, true, true});
+    const struct {
+        const char* name;
+        Installation installed;
+        Installation left;
+        std::string alert;
+        std::string launcher = "";
+        std::string preparation = "";
+        std::string logLine = "";
+        std::string answer = "secret";
+    } cases[] = {
+        {"both roots: the user's copies go", {true, true, true, true}, {false, false, true, true}, kUninstalledAlert},
+        {"system generator, user's pane", {false, true, true, false}, {}, kUninstalledAlert},
+        {"system copies only", {false, false, true, true}, {}, kUninstalledAlert},
+        {"no generator: the pane still goes", {false, true, false, false}, {}, kUninstallFailedAlert},
+        {"no pane: the generator still goes", {false, false, true, false}, {}, kUninstallFailedAlert},
+        {"nothing installed", {}, {}, kUninstallFailedAlert},
+        {"no authorization", {true, true, false, false}, {true, true, false, false}, kUninstallFailedAlert, "", "rm /usr/bin/sudo",
+         "Error Creating Initial Authorization: -60008"},
+        {"refused password", {true, true, true, true}, {true, true, true, true}, kUninstallFailedAlert, kAsNobody,
+         installStandIns(scratch), "Copy Rights Unsuccessful: -60005", "wrong"},
+        // The stand-in sudo runs rm as the ordinary user, who cannot remove root's system generator.
+        {"a bundle left behind", {false, true, true, false}, {false, false, true, false}, kUninstallFailedAlert, kAsNobody,
+         "chown -R 65534:65534 \"$CASE_HOME\"\n" + installStandIns(scratch)},
+        {"no removal tool", {true, true, false, false}, {true, true, false, false}, kUninstallFailedAlert, "",
+         "mv /bin/rm /bin/rm.moved-away"},
+    };
+    for (const auto& each : cases) {
+        SCOPED_TRACE(each.name);
+        startAfresh();
+        answer = each.answer;
+        const Outcome outcome = run(each.installed, each.launcher, each.preparation);
 
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
-    EXPECT_FALSE(outcome.userGenerator);
-    EXPECT_FALSE(outcome.userPane);
-    EXPECT_TRUE(outcome.systemGenerator);
-    EXPECT_TRUE(outcome.systemPane);
-    EXPECT_TRUE(fs::exists(home / "Library/QuickLook"));
-}
-
-TEST_F(Uninstaller, removesTheSystemGeneratorAndTheUsersPane)
-{
-    const Outcome outcome = run({false, true, true, false});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
-    EXPECT_FALSE(outcome.systemGenerator);
-    EXPECT_FALSE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, removesTheSystemCopiesWhenTheUserHasNone)
-{
-    const Outcome outcome = run({false, false, true, true});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kSuccessAlert) << outcome.log;
-    EXPECT_FALSE(outcome.systemGenerator);
-    EXPECT_FALSE(outcome.systemPane);
-}
-
-TEST_F(Uninstaller, aMissingGeneratorStillRemovesThePaneButReportsFailure)
-{
-    const Outcome outcome = run({false, true, false, false});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_FALSE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, aMissingPaneReportsFailureAfterRemovingTheGenerator)
-{
-    const Outcome outcome = run({false, false, true, false});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_FALSE(outcome.systemGenerator);
-}
-
-TEST_F(Uninstaller, nothingInstalledReportsFailure)
-{
-    const Outcome outcome = run({});
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-}
-
-TEST_F(Uninstaller, anAuthorizationThatCannotBeMadeRemovesNothing)
-{
-    const Outcome outcome = run({true, true, false, false}, "", "rm /usr/bin/sudo");
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Error Creating Initial Authorization: -60008"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator);
-    EXPECT_TRUE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, aRefusedPasswordRemovesNothing)
-{
-    answer = "wrong";
-    const Outcome outcome = run({true, true, true, true}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60005"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator && outcome.userPane && outcome.systemGenerator && outcome.systemPane);
-}
-
-TEST_F(Uninstaller, aCancelledPasswordDialogRemovesNothing)
-{
-    answer = "cancel";
-    const Outcome outcome = run({true, true, false, false}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60006"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
-}
-
-TEST_F(Uninstaller, withoutADisplayTheRightIsRefusedAtOnceAndNothingIsRemoved)
-{
-    display = "";
-    const Outcome outcome = run({true, true, false, false}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful: -60007"), 1) << outcome.log;
-    EXPECT_TRUE(outcome.userGenerator && outcome.userPane);
-}
-
-TEST_F(Uninstaller, aBundleLeftBehindIsReportedAsFailure)
-{
-    // The stand-in sudo runs rm as the ordinary user, who cannot remove root's system generator.
-    fs::create_directories(userPane() / "Contents/MacOS");
-    for (const auto& entry : fs::recursive_directory_iterator(home))
-        chown(entry.path().c_str(), 65534, 65534);
-    chown(home.c_str(), 65534, 65534);
-    const Outcome outcome = run({false, false, true, false}, kAsNobody, installStandIns(scratch));
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert) << outcome.log;
-    EXPECT_TRUE(outcome.systemGenerator);
-    EXPECT_FALSE(outcome.userPane);
-}
-
-TEST_F(Uninstaller, aRemovalToolThatCannotBeStartedIsReportedAsFailure)
-{
-    const Outcome outcome = run({true, true, false, false}, "", "mv /bin/rm /bin/rm.moved-away");
-
-    EXPECT_EQ(outcome.exitStatus, 0);
-    EXPECT_EQ(outcome.alerts, kFailureAlert);
-    EXPECT_TRUE(outcome.userGenerator);
-    EXPECT_TRUE(outcome.userPane);
+        EXPECT_EQ(outcome.exitStatus, 0);
+        EXPECT_EQ(outcome.alerts, each.alert) << outcome.log;
+        EXPECT_EQ(CountOccurrences(outcome.log, each.logLine.empty() ? "Unsuccessful" : each.logLine),
+                  each.logLine.empty() ? 0 : 1) << outcome.log;
+        EXPECT_EQ(outcome.left.userGenerator, each.left.userGenerator);
+        EXPECT_EQ(outcome.left.userPane, each.left.userPane);
+        EXPECT_EQ(outcome.left.systemGenerator, each.left.systemGenerator);
+        EXPECT_EQ(outcome.left.systemPane, each.left.systemPane);
+        EXPECT_EQ(fs::exists(home / "Library/QuickLook"), each.installed.userGenerator) << "only the bundle goes, not its folder";
+    }
 }
 
 // Through polkit, as on a desktop that has it: the agent's answer decides, the alerts are today's,
@@ -258,26 +171,23 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
         bool sudoAsked;
         std::string preparation = "";
     } cases[] = {
-        {"right password", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser, "", kSuccessAlert,
+        {"right password", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser, "", kUninstalledAlert,
          "", asked, true, false},
-        {"wrong password", withPolkitAgent(agentLog, "guess") + kAsPolkitAdministrator, "", kFailureAlert,
+        {"wrong password", withPolkitAgent(agentLog, "guess") + kAsPolkitAdministrator, "", kUninstallFailedAlert,
          "Copy Rights Unsuccessful: -60005", asked, false, false},
-        {"cancelled", withPolkitAgent(agentLog, "cancel") + kAsPolkitUser, "", kFailureAlert,
+        {"cancelled", withPolkitAgent(agentLog, "cancel") + kAsPolkitUser, "", kUninstallFailedAlert,
          "Copy Rights Unsuccessful: -60006", asked, false, false},
-        {"as root", withPolkitAgent(agentLog, kPolkitAdministratorPassword), "", kSuccessAlert, "", "", true, false},
-        {"no agent, no display", kAsPolkitUser, "", kFailureAlert, "Copy Rights Unsuccessful: -60007", "", false, false},
+        {"as root", withPolkitAgent(agentLog, kPolkitAdministratorPassword), "", kUninstalledAlert, "", "", true, false},
+        {"no agent, no display", kAsPolkitUser, "", kUninstallFailedAlert, "Copy Rights Unsuccessful: -60007", "", false, false},
         // The stand-in sudo runs rm as the user, who cannot remove root's bundles.
-        {"no agent, sudo's dialog", kAsPolkitUser, ":orvella-test", kFailureAlert, "", "", false, true},
+        {"no agent, sudo's dialog", kAsPolkitUser, ":orvella-test", kUninstallFailedAlert, "", "", false, true},
         {"without the action file, sudo's dialog", withPolkitAgent(agentLog, kPolkitAdministratorPassword) + kAsPolkitUser,
-         ":orvella-test", kFailureAlert, "", "", false, true, "rm /usr/share/polkit-1/actions/com.brimwell.orvella.policy\n"},
+         ":orvella-test", kUninstallFailedAlert, "", "", false, true, "rm /usr/share/polkit-1/actions/com.brimwell.orvella.policy\n"},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
         fs::remove(agentLog);
-        fs::remove(scratch / "log");
-        for (const auto& entry : fs::directory_iterator(scratch))
-            if (entry.path().filename().string().starts_with("stamp-"))
-                fs::remove(entry.path());  // the stand-in sudo's kept password
+        startAfresh();
         display = each.display;
         const Outcome outcome =
             run({true, false, false, true}, each.launcher, startPrivatePolkit() + installStandIns(scratch) + each.preparation);
@@ -286,8 +196,8 @@ TEST_F(Uninstaller, throughPolkitTheAgentsAnswerDecidesAndTheAlertsStayTheSame)
         EXPECT_EQ(CountOccurrences(outcome.log, "Copy Rights Unsuccessful"), each.logLine.empty() ? 0 : 1) << outcome.log;
         EXPECT_TRUE(each.logLine.empty() || CountOccurrences(outcome.log, each.logLine) == 1) << outcome.log;
         EXPECT_EQ(ReadWholeFile(agentLog), each.agentRequests);
-        EXPECT_EQ(outcome.userGenerator, !each.removed);
-        EXPECT_EQ(outcome.systemPane, !each.removed);
+        EXPECT_EQ(outcome.left.userGenerator, !each.removed);
+        EXPECT_EQ(outcome.left.systemPane, !each.removed);
         EXPECT_EQ(CountOccurrences(ReadWholeFile((scratch / "log").string()), "sudo -A -v"), each.sudoAsked ? 1 : 0);
     }
 }

@@ -1,9 +1,9 @@
 // qxpextract with the real library on real QuarkXPress documents, checked against what libqxp's
 // own dump tool, qxp2raw, says of the same file.
-#include "PasteboardContents.h"
 #include "PrivateRuntimeFolder.h"
 
 #include <ChildProcess.h>
+#include <PasteboardContents.h>
 #include <TemporaryFolder.h>
 
 #include <gtest/gtest.h>
@@ -57,12 +57,6 @@ std::string Extract(const std::string& mode, const std::string& document) {
     const std::string pasteboard = "corpus-" + std::to_string(getpid());
     RunChild({EXTRACTOR, mode, document, pasteboard});
     return pasteboard;
-}
-
-std::map<intptr_t, std::string> ByItem(const std::vector<PasteboardEntry>& entries) {
-    std::map<intptr_t, std::string> items;
-    for (const auto& entry : entries) items[entry.item] = entry.data;
-    return items;
 }
 
 uint32_t BigEndian(const std::string& bytes, size_t at) {

@@ -1,14 +1,15 @@
 // The extractor end to end against the scripted library: what lands on the pasteboard, in which
 // order and under which IDs, for each mode and each way a run can go wrong.
-#include "PasteboardContents.h"
 #include "PrivateRuntimeFolder.h"
 
 #include <ChildProcess.h>
+#include <PasteboardContents.h>
 #include <TemporaryFolder.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <unistd.h>
 #include <sstream>
 
@@ -65,39 +66,35 @@ TEST_F(ExtractorDriver, DiagnosticLineIsExactAndHasNoLineEnd) {
     EXPECT_EQ(result.standardError, "");
 }
 
-TEST_F(ExtractorDriver, PreviewPublishesInItsOrder) {
-    ChildResult result = Run({"-p", Document(kEveryEntry), Pasteboard()});
-    ASSERT_EQ(result.exitStatus, 0);
-    auto entries = PasteboardContents(Pasteboard());
-    EXPECT_EQ(ItemIDs(entries), (std::vector<intptr_t>{3, 4, 5, 1000001, 1000002, 100001, 100002, 5001, 10001, 10002, 2}));
-    EXPECT_EQ(entries[0].data, "QuarkXPress 4.0 document, 2 pages");
-    EXPECT_EQ(entries[1].data, "612");
-    EXPECT_EQ(entries[2].data, "651.9685");
-    EXPECT_EQ(entries[3].data, "First paragraph");
-    EXPECT_EQ(entries[5].data, "Arial");
-    for (size_t i = 0; i + 1 < entries.size(); ++i) EXPECT_EQ(entries[i].flavor, kText);
-    EXPECT_EQ(entries.back().flavor, kPNG);
-    EXPECT_EQ(entries.back().data.substr(0, 8), "\x89PNG\r\n\x1a\n");
-    EXPECT_EQ(LogLines().front(), "CreateIQXPExtractInfo 255 0 0 0");
-}
-
-TEST_F(ExtractorDriver, SearchPublishesListsThenFormatThenText) {
-    ASSERT_EQ(Run({"-s", Document(kEveryEntry), Pasteboard()}).exitStatus, 0);
-    auto entries = PasteboardContents(Pasteboard());
-    EXPECT_EQ(ItemIDs(entries), (std::vector<intptr_t>{100001, 100002, 5001, 10001, 10002, 1, 0}));
-    EXPECT_EQ(entries[5].data, "QuarkXPress 4.0");
-    EXPECT_EQ(entries[6].data, "First paragraph\nSecond paragraph");
-    EXPECT_EQ(LogLines().front(), "CreateIQXPExtractInfo 992 0 0 0");
-}
-
-TEST_F(ExtractorDriver, ThumbnailPublishesOnlyThePicture) {
-    ASSERT_EQ(Run({"-t", Document(kEveryEntry), Pasteboard()}).exitStatus, 0);
-    auto entries = PasteboardContents(Pasteboard());
-    ASSERT_EQ(ItemIDs(entries), (std::vector<intptr_t>{2}));
-    EXPECT_EQ(entries[0].flavor, kPNG);
-    // IHDR: width and height, big-endian, right after the signature and chunk header.
-    EXPECT_EQ(entries[0].data.substr(16, 8), std::string("\0\0\0\x28\0\0\0\x14", 8));
-    EXPECT_EQ(LogLines().front(), "CreateIQXPExtractInfo 8 0 0 0");
+// Each mode asks the library for its entries and publishes them in its own order: texts, and the
+// picture (item 2) as a PNG of the library's size.
+TEST_F(ExtractorDriver, EachModePublishesItsEntriesInItsOrder) {
+    const struct {
+        const char* modeSwitch;
+        const char* request;
+        std::vector<intptr_t> items;
+        std::map<size_t, std::string> texts;  // by position
+    } modes[] = {
+        {"-p", "CreateIQXPExtractInfo 255 0 0 0", {3, 4, 5, 1000001, 1000002, 100001, 100002, 5001, 10001, 10002, 2},
+         {{0, "QuarkXPress 4.0 document, 2 pages"}, {1, "612"}, {2, "651.9685"}, {3, "First paragraph"}, {5, "Arial"}}},
+        {"-s", "CreateIQXPExtractInfo 992 0 0 0", {100001, 100002, 5001, 10001, 10002, 1, 0},
+         {{5, "QuarkXPress 4.0"}, {6, "First paragraph\nSecond paragraph"}}},
+        {"-t", "CreateIQXPExtractInfo 8 0 0 0", {2}, {}},
+    };
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.modeSwitch);
+        std::remove(logPath_.c_str());
+        ASSERT_EQ(Run({mode.modeSwitch, Document(kEveryEntry), Pasteboard()}).exitStatus, 0);
+        auto entries = PasteboardContents(Pasteboard());
+        ASSERT_EQ(ItemIDs(entries), mode.items);
+        for (const auto& [position, text] : mode.texts) EXPECT_EQ(entries[position].data, text) << position;
+        for (const auto& entry : entries) EXPECT_EQ(entry.flavor, entry.item == 2 ? kPNG : kText) << entry.item;
+        // The signature, then IHDR with width and height, big-endian.
+        if (mode.items.back() == 2) {
+            EXPECT_EQ(entries.back().data.substr(0, 24), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x28\0\0\0\x14", 24));
+        }
+        EXPECT_EQ(LogLines().front(), mode.request);
+    }
 }
 
 TEST_F(ExtractorDriver, SwitchesMatchOnlyExactly) {
@@ -183,8 +180,7 @@ TEST_F(ExtractorDriver, ListsUseConsecutiveIDsAndSkipElementsTheLibraryCouldNotD
         "hole\t64\t1\n";
     ASSERT_EQ(Run({"-p", Document(script), Pasteboard()}).exitStatus, 0);
     auto entries = PasteboardContents(Pasteboard());
-    std::map<intptr_t, std::string> byID;
-    for (const auto& entry : entries) byID[entry.item] = entry.data;
+    auto byID = ByItem(entries);
     EXPECT_EQ(byID[1000001], "one");
     EXPECT_EQ(byID[1000003], "three");
     EXPECT_EQ(byID.count(1000004), 0u);

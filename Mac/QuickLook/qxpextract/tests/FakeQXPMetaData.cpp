@@ -169,7 +169,6 @@ public:
     uint32_t GetEntryIDAt(uint32_t) override { return 0; }
     bool HasValue(const uint32_t& entry) override { return values_.count(entry) != 0; }
     int32_t GetValue(const uint32_t& entry, TInterfacePtr<IQXPDataBase>& value) override {
-        Log("GetValue " + std::to_string(entry));
         auto found = values_.find(entry);
         if (found == values_.end()) {
             value.Clear();
@@ -193,28 +192,16 @@ private:
     uint32_t mask_;
 };
 
-std::string Unescape(const std::string& text) {
-    std::string result;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
-            result += '\n';
-            ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
+std::string Unescape(std::string text) {
+    for (size_t at = 0; (at = text.find("\\n", at)) != std::string::npos; ++at) text.replace(at, 2, "\n");
+    return text;
 }
 
+// The tab-separated fields of a line; a tab at the end leaves an empty last field.
 std::vector<std::string> Fields(const std::string& line) {
     std::vector<std::string> fields(1);
-    for (char c : line) {
-        if (c == '\t') {
-            fields.emplace_back();
-        } else {
-            fields.back() += c;
-        }
-    }
+    for (char c : line)
+        if (c == '\t') fields.emplace_back(); else fields.back() += c;
     return fields;
 }
 

@@ -97,11 +97,6 @@ TEST_F(InterfaceHolders, AssignmentSharesTheValueAndGivesUpTheOldOne) {
     EXPECT_EQ(second.references, 0u);
 }
 
-TEST_F(InterfaceHolders, DestroyingAnEmptyHolderCallsNothing) {
-    { TInterfacePtr<IQXPDataString> empty; }
-    EXPECT_TRUE(gReleases.empty());
-}
-
 TEST_F(InterfaceHolders, VirtualBaseIsReachedForRelease) {
     PaddedReader reader;
     { TInterfacePtr<IQXPMetaDataReader> holder = Holding<IQXPMetaDataReader>(&reader); }

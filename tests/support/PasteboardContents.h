@@ -1,9 +1,11 @@
-// Reads back every item of a named pasteboard, in order, as a test sees it from outside.
+// Reads back every item of a named pasteboard, in order, as a test sees it from outside, and
+// leaves one there as an earlier run would have.
 #pragma once
 
 #include <HIServices/Pasteboard.h>
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -67,4 +69,10 @@ inline std::vector<intptr_t> ItemIDs(const std::vector<PasteboardEntry>& entries
     std::vector<intptr_t> ids;
     for (const auto& entry : entries) ids.push_back(entry.item);
     return ids;
+}
+
+inline std::map<intptr_t, std::string> ByItem(const std::vector<PasteboardEntry>& entries) {
+    std::map<intptr_t, std::string> items;
+    for (const auto& entry : entries) items[entry.item] = entry.data;
+    return items;
 }
