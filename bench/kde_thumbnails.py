@@ -24,17 +24,16 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import thumbnails  # noqa: E402  GNOME's way, as the speed benchmark runs it
 
 ROUNDS = int(os.environ.get("BENCH_ROUNDS", "5"))
-KDE_TESTS = "External/Foliotta.qlgenerator/KDE/tests"
 
 
-def kde_time(probe, size, files):
+def kde_time(previews, size, files):
     """(seconds for one PreviewJob over every file, seconds from its first preview to its last,
     previews), in a private session bus and a fresh home."""
     home = tempfile.mkdtemp(prefix="foliotta-kde-bench-")
     try:
         environment = dict(os.environ, HOME=home, QT_QPA_PLATFORM="offscreen", KDE_FORK_SLAVES="1")
         start = time.perf_counter()
-        answer = subprocess.run(["dbus-run-session", "--", probe, "--all", str(size)] + files, env=environment,
+        answer = subprocess.run(["dbus-run-session", "--", previews, str(size)] + files, env=environment,
                                 capture_output=True, text=True, check=False)
         elapsed = time.perf_counter() - start
         words = answer.stdout.split()
@@ -49,14 +48,14 @@ def kde_time(probe, size, files):
 def main():
     corpus, build = sys.argv[1], sys.argv[2]
     files = thumbnails.documents(corpus)
-    probe = os.path.join(build, KDE_TESTS, "kio-preview-probe")
-    routes = os.path.join(build, KDE_TESTS, "thumbnail-routes-bench")
+    previews = os.path.join(build, "bench", "kio-previews-bench")
+    routes = os.path.join(build, "bench", "thumbnail-routes-bench")
     print(f"{len(files)} documents, median of {ROUNDS} rounds (elapsed; the machine is shared, so noisy)")
     for size in (128, 256):
         thumbnails.SIZE = size
         whole, steady, gnome = [], [], []
         for _ in range(ROUNDS):
-            elapsed, first_to_last, _previews = kde_time(probe, size, files)
+            elapsed, first_to_last, _previews = kde_time(previews, size, files)
             whole.append(elapsed)
             steady.append(first_to_last)
             gnome.append(thumbnails.folder_time(thumbnails.sandboxed, files)[0])
