@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include <sys/stat.h>
 
@@ -134,41 +133,32 @@ TEST_F(PreviewWindowTest, ShowsWhatThePasteboardHeld) {
     for (const auto& paragraph : expected.paragraphs) EXPECT_NE(text.find(paragraph), std::string::npos) << paragraph;
 }
 
-TEST_F(PreviewWindowTest, ADamagedDocumentGetsAMessageInTheWindow) {
-    TemporaryFolder folder("foliotta-damaged");
-    std::ifstream whole(std::string(SAMPLES) + "/formatting.qxd", std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(whole)), {});
-    const std::string damaged = folder.WriteFile("damaged.qxd", bytes.substr(0, bytes.size() / 3));
-    for (const std::string& path : {damaged, std::string(SAMPLES) + "/qxp2-unsupported"}) {
-        auto window = PreviewOfDocument(QXPEXTRACT, path);
-        const QLabel* message = window->findChild<QLabel*>("message");
-        ASSERT_NE(message, nullptr) << path;
-        EXPECT_TRUE(message->text().contains("cannot be previewed")) << message->text().toStdString();
-        EXPECT_TRUE(message->text().contains(QString::fromStdString(std::filesystem::path(path).filename().string())));
-    }
-    auto missingReader = PreviewOfDocument("", std::string(SAMPLES) + "/colors.qxd");
-    EXPECT_TRUE(missingReader->findChild<QLabel*>("message")->text().contains("qxpextract is missing"));
-}
-
-TEST_F(PreviewWindowTest, ALaterReleasesDocumentIsNamedInTheMessage) {
-    // Samples given a later release's version code: the header's 16-bit number after "XPR3", in
-    // the byte order the header names ("II" low byte first, "MM" high byte first).
-    const struct {
-        const char* sample;
-        size_t offset;
-        char code;
-        const char* message;
-    } rows[] = {
-        {"formatting.qxd", 8, 0x43, "QuarkXPress 6 document: pages of version 5 and later cannot be drawn"},
-        {"textboxes-3.3", 9, 0x42, "QuarkXPress 5 document: pages of version 5 and later cannot be drawn"},
-        {"formatting.qxd", 8, 0x44, "“relabelled” cannot be previewed: it is not a QuarkXPress document that can be read"},
+// A damaged copy, an older format, and copies given a later release's version code (the header's
+// 16-bit number after "XPR3", in the byte order the header names: "II" low byte first, "MM" high
+// byte first) each get a message in the window that names the document.
+TEST_F(PreviewWindowTest, ADocumentThatCannotBeDrawnGetsAMessageInTheWindow) {
+    TemporaryFolder folder("foliotta-unreadable");
+    const std::string formatting = ReadWholeFile(std::string(SAMPLES) + "/formatting.qxd");
+    auto relabelled = [&](const char* sample, size_t offset, char code) {
+        std::string bytes = ReadWholeFile(std::string(SAMPLES) + "/" + sample);
+        bytes.at(offset) = code;
+        return folder.WriteFile(std::string(sample) + " relabelled " + std::to_string(code), bytes);
     };
-    TemporaryFolder folder("foliotta-later");
+    const struct {
+        std::string path;
+        const char* message;
+        std::string reader = QXPEXTRACT;
+    } rows[] = {
+        {folder.WriteFile("damaged.qxd", formatting.substr(0, formatting.size() / 3)), "“damaged.qxd” cannot be previewed"},
+        {std::string(SAMPLES) + "/qxp2-unsupported", "“qxp2-unsupported” cannot be previewed"},
+        {relabelled("formatting.qxd", 8, 0x43), "QuarkXPress 6 document: pages of version 5 and later cannot be drawn"},
+        {relabelled("textboxes-3.3", 9, 0x42), "QuarkXPress 5 document: pages of version 5 and later cannot be drawn"},
+        {relabelled("formatting.qxd", 8, 0x44),
+         "“formatting.qxd relabelled 68” cannot be previewed: it is not a QuarkXPress document that can be read"},
+        {std::string(SAMPLES) + "/colors.qxd", "“colors.qxd” cannot be previewed: the QuarkXPress reader qxpextract is missing", ""},
+    };
     for (const auto& row : rows) {
-        std::ifstream whole(std::string(SAMPLES) + "/" + row.sample, std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(whole)), {});
-        bytes.at(row.offset) = row.code;
-        auto window = PreviewOfDocument(QXPEXTRACT, folder.WriteFile("relabelled", bytes));
+        auto window = PreviewOfDocument(row.reader, row.path);
         const QLabel* message = window->findChild<QLabel*>("message");
         ASSERT_NE(message, nullptr) << row.message;
         EXPECT_TRUE(message->text().startsWith(QString::fromUtf8(row.message))) << message->text().toStdString();
