@@ -145,52 +145,41 @@ TEST_F(Thumbnailer, FailsWithoutWritingAnythingButANewNameOrARegularFile)
         << "no temporary file stays behind";
 }
 
-TEST_F(Thumbnailer, PutsThePageOnTheBackgroundColourInTheSkinsFrame)
-{
-    const std::string sample = portrait;
-    for (const SkinPalette& skin : SkinPalettes()) {
-        ASSERT_EQ(run({"--skin", skin.title, "--background", "255,128,0", "-s", "256", sample, output()}).exitStatus, 0);
-        const QImage picture = LoadPicture(output());
-        const SkinColor orange{255, 128, 0};
-        EXPECT_EQ(ColorAt(picture, 0, 0), orange) << skin.title;
-        EXPECT_EQ(ColorAt(picture, picture.width() - 1, picture.height() - 1), orange) << skin.title;
-        // The page's left border, halfway down, inside the margin; then the folded corner.
-        const int margin = 16;
-        EXPECT_EQ(ColorAt(picture, margin, picture.height() / 2), skin.frame) << skin.title;
-        const int pageRight = picture.width() - margin;
-        EXPECT_EQ(ColorAt(picture, pageRight - 12, margin + 25), skin.accent) << skin.title;
-        EXPECT_EQ(ColorAt(picture, pageRight - 2, margin + 2), orange) << skin.title << ": the fold's cut shows the background";
-    }
-}
-
-TEST_F(Thumbnailer, TheFoldedCornerStaysInsideTheFrame)
+// In every skin, at each size, on a portrait and a landscape page: the background a sixteenth of
+// the picture wide round the page, the skin's border, and its folded corner inside the border
+// with the corner's cut showing the background.
+TEST_F(Thumbnailer, PutsThePageInTheSkinsFrameOnTheBackgroundColour)
 {
     const SkinColor blue{214, 234, 248};
-    for (const SkinPalette& skin : SkinPalettes()) {
-        for (int size : {256, 512, 1024}) {
-            SCOPED_TRACE(std::string(skin.title) + " at " + std::to_string(size));
-            ASSERT_EQ(run({"--skin", skin.title, "--background", "214,234,248", "-s", std::to_string(size), landscape,
-                           output()}).exitStatus, 0);
-            const QImage picture = LoadPicture(output());
-            // The margin and the border's width, read along the middle row from the left.
-            const int middle = picture.height() / 2;
-            int margin = 0, border = 0;
-            while (margin < picture.width() && ColorAt(picture, margin, middle) == blue) ++margin;
-            while (margin + border < picture.width() && ColorAt(picture, margin + border, middle) == skin.frame) ++border;
-            ASSERT_GT(border, 0);
-            // Every pixel of the fold lies within the border's inner edges.
-            const int innerRight = picture.width() - margin - border, innerTop = margin + border;
-            int foldPixels = 0, outside = 0;
-            for (int y = margin; y < picture.height() / 2; ++y)
-                for (int x = picture.width() / 2; x < picture.width() - margin; ++x)
-                    if (ColorAt(picture, x, y) == skin.accent) {
-                        ++foldPixels;
-                        if (x >= innerRight || y < innerTop) ++outside;
-                    }
-            EXPECT_GT(foldPixels, size * size / 200);
-            EXPECT_EQ(outside, 0) << "fold pixels on or past a border " << border << " pixels wide";
-        }
-    }
+    for (const SkinPalette& skin : SkinPalettes())
+        for (const std::string& sample : {portrait, landscape})
+            for (int size : {256, 512, 1024}) {
+                SCOPED_TRACE(std::string(skin.title) + " " + sample + " at " + std::to_string(size));
+                ASSERT_EQ(run({"--skin", skin.title, "--background", "214,234,248", "-s", std::to_string(size), sample, output()})
+                              .exitStatus, 0);
+                const QImage picture = LoadPicture(output());
+                EXPECT_EQ(ColorAt(picture, 0, 0), blue);
+                EXPECT_EQ(ColorAt(picture, picture.width() - 1, picture.height() - 1), blue);
+                // The margin and the border's width, read along the middle row from the left.
+                const int middle = picture.height() / 2;
+                int margin = 0, border = 0;
+                while (margin < picture.width() && ColorAt(picture, margin, middle) == blue) ++margin;
+                while (margin + border < picture.width() && ColorAt(picture, margin + border, middle) == skin.frame) ++border;
+                EXPECT_EQ(margin, size / 16);
+                ASSERT_GT(border, 0);
+                // Every pixel of the fold lies within the border's inner edges.
+                const int innerRight = picture.width() - margin - border, innerTop = margin + border;
+                int foldPixels = 0, outside = 0;
+                for (int y = margin; y < picture.height() / 2; ++y)
+                    for (int x = picture.width() / 2; x < picture.width() - margin; ++x)
+                        if (ColorAt(picture, x, y) == skin.accent) {
+                            ++foldPixels;
+                            if (x >= innerRight || y < innerTop) ++outside;
+                        }
+                EXPECT_GT(foldPixels, size * size / 200);
+                EXPECT_EQ(outside, 0) << "fold pixels on or past a border " << border << " pixels wide";
+                EXPECT_EQ(ColorAt(picture, picture.width() - margin - 2, margin + 2), blue) << "the fold's cut";
+            }
 }
 
 TEST_F(Thumbnailer, WithoutABackgroundThePageIsAlone)
