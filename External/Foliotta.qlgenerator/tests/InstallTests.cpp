@@ -1,7 +1,5 @@
-// The preview and search as an install leaves them: `make install-user` (prefix: the home folder)
-// into a temporary prefix, and a package's staged /usr tree, each then run from where it landed.
-// And the desktop files of an install under a folder whose name has a blank and a percent sign,
-// read and started by GLib as the desktops do.
+// The programs as an install leaves them, run from where they landed: the preview and the search,
+// and the desktop files, read and started by GLib as the desktops do.
 #include "PrivateRuntimeFolder.h"
 
 #include <ChildProcess.h>
@@ -132,65 +130,20 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
     return launch;
 }
 
-struct Layout {
-    std::string prefix;      // what --prefix names
-    std::string stagedRoot;  // DESTDIR, or empty
-};
-
-TEST(FoliottaInstall, ThePreviewAndTheSearchRunFromWhereTheInstallPutThem) {
-    TemporaryFolder home("foliotta-install-home");
-    TemporaryFolder stage("foliotta-install-stage");
-    for (const Layout& layout : {Layout{home.path(), ""}, Layout{"/usr", stage.path()}}) {
-        SCOPED_TRACE(layout.prefix);
-        const ChildResult install = RunChild({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", layout.prefix},
-                                             {{"DESTDIR", layout.stagedRoot.empty() ? std::nullopt : std::optional(layout.stagedRoot)}});
-        ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
-        const std::string root = layout.stagedRoot + layout.prefix;
-
-        const std::string extractorFolder = root + "/" LIBDIR "/libexec/kf5/kfilemetadata/externalextractors/foliotta-quarkxpress";
-        EXPECT_TRUE(std::filesystem::is_regular_file(extractorFolder + "/manifest.json"));
-        EXPECT_FALSE(std::filesystem::exists(extractorFolder + "/qxpextract")) << "the build tree's link is not installed";
-        const ChildResult search = RunChild({extractorFolder + "/foliotta-search"}, {},
-                                            R"({"path": ")" + std::string(SAMPLES) + R"(/colors.qxd", "mimetype": "application/vnd.quark.quarkxpress"})");
-        EXPECT_NE(search.standardOutput.find(R"("generator":"QuarkXPress 4.0")"), std::string::npos) << search.standardOutput;
-
-        const std::string desktopFile = root + "/" DATADIR "/applications/foliotta-preview.desktop";
-        const ChildResult validation = RunChild({"desktop-file-validate", desktopFile});
-        EXPECT_EQ(validation.exitStatus, 0);
-        EXPECT_EQ(validation.standardOutput, "") << "the desktop entry as the freedesktop tools read it";
-        const std::string desktopEntry = ReadWholeFile(desktopFile);
-        EXPECT_NE(desktopEntry.find("\nExec=" + layout.prefix + "/" BINDIR "/foliotta-preview %f\n"), std::string::npos) << desktopEntry;
-        EXPECT_NE(desktopEntry.find("\nMimeType=application/vnd.quark.quarkxpress;\n"), std::string::npos);
-
-        const std::string png = stage.path() + "/installed-preview.png";
-        const ChildResult preview = RunChild({root + "/" BINDIR "/foliotta-preview", std::string(SAMPLES) + "/colors.qxd", "--png", png},
-                                             {{"HOME", home.path()}});
-        EXPECT_EQ(preview.exitStatus, 0) << preview.standardError;
-        EXPECT_GT(std::filesystem::file_size(png), 10000u) << "a page and its facts, not only a message";
-    }
-}
-
-TEST(FoliottaInstall, DesktopFilesUnderAFolderWithABlankAndAPercentSignWorkThroughGLib)
+// Desktop entries validate as the freedesktop tools read them, and GLib takes and starts them.
+void ExpectDesktopEntriesStart(const std::string& home, const std::string& sample)
 {
-    // An install for a user whose home folder has such a name: the bundles land in its Library.
-    TemporaryFolder base("foliotta-install-quoting");
-    const std::string home = base.path() + "/My Apps 100%";
-    const ChildResult install = RunChild({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", home});
-    ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
     const std::string bin = home + "/" BINDIR "/", applications = home + "/" DATADIR "/applications/";
-    const std::string sample = std::string(SAMPLES) + "/colors.qxd";
-
-    struct Entry {
+    const struct {
         std::string file;
         std::string document;  // for the entry's field code
         std::vector<std::string> arguments;
-    };
-    const Entry entries[] = {
+    } entries[] = {
         {applications + "com.brimwell.orvella.desktop", "", {bin + "prefhost", "--installed", "Orvella.prefPane"}},
         {applications + "foliotta-preview.desktop", sample, {bin + "foliotta-preview", sample}},
         {home + "/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop", "", {}},  // ends by itself
     };
-    for (const Entry& entry : entries) {
+    for (const auto& entry : entries) {
         SCOPED_TRACE(entry.file);
         const ChildResult validation = RunChild({"desktop-file-validate", entry.file});
         EXPECT_EQ(validation.exitStatus, 0) << validation.standardOutput;
@@ -210,7 +163,7 @@ TEST(FoliottaInstall, DesktopFilesUnderAFolderWithABlankAndAPercentSignWorkThrou
                                            home + "/.local/share/thumbnailers/foliotta.thumbnailer"}) {
         SCOPED_TRACE(thumbnailer);
         EXPECT_EQ(KeyValue(thumbnailer, "Thumbnailer Entry", "TryExec"), bin + "foliotta-thumbnailer");
-        const std::string output = base.path() + "/thumbnail.png";
+        const std::string output = home + "/thumbnail.png";
         fs::remove(output);
         const std::vector<std::string> command = ThumbnailerCommand(thumbnailer, sample, output);
         ASSERT_FALSE(command.empty()) << ReadWholeFile(thumbnailer);
@@ -219,6 +172,40 @@ TEST(FoliottaInstall, DesktopFilesUnderAFolderWithABlankAndAPercentSignWorkThrou
         EXPECT_EQ(run.exitStatus, 0) << run.standardError;
         EXPECT_TRUE(fs::is_regular_file(output));
     }
+}
+
+// A user's install (`make install-user`: the prefix is the home folder), here into a home folder
+// whose name has a blank and a percent sign, and a package's staged /usr tree.
+TEST(FoliottaInstall, TheInstalledProgramsRunFromWhereTheInstallPutThem)
+{
+    TemporaryFolder base("foliotta-install");
+    const std::string home = base.path() + "/My Apps 100%", stage = base.path() + "/stage";
+    const std::string sample = std::string(SAMPLES) + "/colors.qxd";
+    for (const auto& [prefix, stagedRoot] : {std::pair<std::string, std::string>{home, ""}, {"/usr", stage}}) {
+        SCOPED_TRACE(prefix);
+        const ChildResult install = RunChild({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", prefix},
+                                             {{"DESTDIR", stagedRoot.empty() ? std::nullopt : std::optional(stagedRoot)}});
+        ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
+        const std::string root = stagedRoot + prefix;
+
+        const std::string extractorFolder = root + "/" LIBDIR "/libexec/kf5/kfilemetadata/externalextractors/foliotta-quarkxpress";
+        EXPECT_TRUE(fs::is_regular_file(extractorFolder + "/manifest.json"));
+        EXPECT_FALSE(fs::exists(extractorFolder + "/qxpextract")) << "the build tree's link is not installed";
+        const ChildResult search = RunChild({extractorFolder + "/foliotta-search"}, {},
+                                            R"({"path": ")" + sample + R"(", "mimetype": "application/vnd.quark.quarkxpress"})");
+        EXPECT_NE(search.standardOutput.find(R"("generator":"QuarkXPress 4.0")"), std::string::npos) << search.standardOutput;
+
+        const std::string png = base.path() + "/installed-preview.png";
+        const ChildResult preview = RunChild({root + "/" BINDIR "/foliotta-preview", sample, "--png", png}, {{"HOME", home}});
+        EXPECT_EQ(preview.exitStatus, 0) << preview.standardError;
+        EXPECT_GT(fs::file_size(png), 10000u) << "a page and its facts, not only a message";
+        fs::remove(png);
+    }
+    ExpectDesktopEntriesStart(home, sample);
+    // Where no quoting is needed the desktop entry names the program as it stands.
+    const std::string desktopEntry = ReadWholeFile(stage + "/usr/" DATADIR "/applications/foliotta-preview.desktop");
+    EXPECT_NE(desktopEntry.find("\nExec=/usr/" BINDIR "/foliotta-preview %f\n"), std::string::npos) << desktopEntry;
+    EXPECT_NE(desktopEntry.find("\nMimeType=application/vnd.quark.quarkxpress;\n"), std::string::npos);
 }
 
 }  // namespace
