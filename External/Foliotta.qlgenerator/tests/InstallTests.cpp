@@ -22,33 +22,17 @@ namespace {
 
 std::string Quoted(const std::string& text)
 {
-    gchar* quoted = g_shell_quote(text.c_str());
-    std::string result = quoted;
-    g_free(quoted);
-    return result;
-}
-
-std::vector<std::string> ArgumentList(gchar** argv)
-{
-    std::vector<std::string> arguments;
-    for (gchar** argument = argv; argument && *argument; ++argument)
-        arguments.emplace_back(*argument);
-    g_strfreev(argv);
-    return arguments;
+    g_autofree gchar* quoted = g_shell_quote(text.c_str());
+    return quoted;
 }
 
 // A string key of a desktop file as GLib's key file reader returns it.
 std::string KeyValue(const std::string& file, const char* group, const char* key)
 {
-    GKeyFile* keys = g_key_file_new();
-    std::string value;
-    if (g_key_file_load_from_file(keys, file.c_str(), G_KEY_FILE_NONE, nullptr))
-        if (gchar* text = g_key_file_get_string(keys, group, key, nullptr)) {
-            value = text;
-            g_free(text);
-        }
-    g_key_file_free(keys);
-    return value;
+    g_autoptr(GKeyFile) keys = g_key_file_new();
+    g_key_file_load_from_file(keys, file.c_str(), G_KEY_FILE_NONE, nullptr);
+    g_autofree gchar* value = g_key_file_get_string(keys, group, key, nullptr);
+    return value ? value : "";
 }
 
 // The command a .thumbnailer gives for one document, made as Tumbler and GNOME make it: the Exec
@@ -70,10 +54,10 @@ std::vector<std::string> ThumbnailerCommand(const std::string& file, const std::
         case '%': line += '%'; break;
         }
     }
-    gchar** argv = nullptr;
+    g_auto(GStrv) argv = nullptr;
     if (!g_shell_parse_argv(line.c_str(), nullptr, &argv, nullptr))
         return {};
-    return ArgumentList(argv);
+    return std::vector<std::string>(argv, argv + g_strv_length(argv));
 }
 
 struct Launch {
@@ -89,11 +73,11 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
                    bool endsByItself)
 {
     Launch launch;
-    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(entry.c_str());
+    g_autoptr(GDesktopAppInfo) info = g_desktop_app_info_new_from_filename(entry.c_str());
     if (!info)
         return launch;
     launch.loaded = true;
-    GAppLaunchContext* context = g_app_launch_context_new();
+    g_autoptr(GAppLaunchContext) context = g_app_launch_context_new();
     g_app_launch_context_setenv(context, "HOME", home.c_str());
     g_app_launch_context_setenv(context, "XDG_DATA_HOME", (home + "/.local/share").c_str());
     GList* uris = file.empty() ? nullptr : g_list_append(nullptr, g_filename_to_uri(file.c_str(), nullptr, nullptr));
@@ -102,8 +86,6 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
         info, uris, context, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
         [](GDesktopAppInfo*, GPid child, gpointer out) { *static_cast<GPid*>(out) = child; }, &pid, nullptr);
     g_list_free_full(uris, g_free);
-    g_object_unref(context);
-    g_object_unref(info);
     if (!started || pid <= 0)
         return launch;
 
