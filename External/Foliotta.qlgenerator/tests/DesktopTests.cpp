@@ -30,8 +30,6 @@ const std::string macSample = samples + "/textboxes-3.3";
 const std::string facesSample = samples + "/formatting.qxd";
 const std::string unsupportedSample = samples + "/qxp2-unsupported";
 
-bool InsidePrivateRoot() { return std::getenv("FOLIOTTA_PRIVATE_ROOT") != nullptr; }
-
 // The value of a key in a desktop-entry style file ("" when absent).
 std::string EntryValue(const std::string& file, const std::string& key)
 {
@@ -70,7 +68,7 @@ class InstalledDesktop : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!InsidePrivateRoot())
+        if (std::getenv("FOLIOTTA_PRIVATE_ROOT") == nullptr)
             GTEST_SKIP() << "installs into /usr: runs inside a private root, which needs root";
         static const ChildResult install =
             RunChild({std::getenv("CMAKE_COMMAND"), "--install", std::getenv("BUILD_DIR"), "--prefix", "/usr"});
@@ -117,18 +115,13 @@ protected:
     {
         const std::string entry = "/usr/share/thumbnailers/foliotta.thumbnailer";
         std::vector<std::string> command = sandbox(input, outputFolder);
+        const std::map<std::string, std::string> fieldCodes = {{"%s", std::to_string(size)},
+                                                               {"%u", "file:///tmp/gnome-desktop-file-to-thumbnail.qxd"},
+                                                               {"%i", "/tmp/gnome-desktop-file-to-thumbnail.qxd"},
+                                                               {"%o", "/tmp/gnome-desktop-thumbnailer.png"}};
         std::istringstream words(EntryValue(entry, "Exec"));
-        for (std::string word; words >> word;) {
-            if (word == "%s")
-                word = std::to_string(size);
-            else if (word == "%u")
-                word = "file:///tmp/gnome-desktop-file-to-thumbnail.qxd";
-            else if (word == "%i")
-                word = "/tmp/gnome-desktop-file-to-thumbnail.qxd";
-            else if (word == "%o")
-                word = "/tmp/gnome-desktop-thumbnailer.png";
-            command.push_back(word);
-        }
+        for (std::string word; words >> word;)
+            command.push_back(fieldCodes.count(word) ? fieldCodes.at(word) : word);
         return RunChild(command);
     }
 

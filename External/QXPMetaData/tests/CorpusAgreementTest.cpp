@@ -9,7 +9,6 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <numeric>
 
 namespace qxptest {
 namespace {
@@ -150,8 +149,6 @@ TEST_F(CorpusModes, OnlyTheAskedEntriesAreThere) {
         const bool asked = (992 & entry) != 0;
         EXPECT_EQ(!extraction.Value(entry).IsEmpty(), asked) << entry;
     }
-    EXPECT_EQ(extraction.String(kQXPEntrySummary), std::nullopt);
-    EXPECT_EQ(extraction.ImageSize(kQXPEntryThumbnail), std::nullopt);
 }
 
 }  // namespace
