@@ -189,8 +189,8 @@ TEST_F(Thumbnailer, WithoutABackgroundThePageIsAlone)
     const QImage picture = LoadPicture(output());
     EXPECT_EQ(picture.height(), 128) << "no margin: the page fills the picture";
     EXPECT_EQ(ColorAt(picture, 0, 0), paper.frame);
-    EXPECT_EQ(Alpha(picture, 0, 0), 255);
-    EXPECT_EQ(Alpha(picture, picture.width() - 1, 0), 0) << "the fold's cut shows nothing";
+    EXPECT_EQ(picture.pixelColor(0, 0).alpha(), 255);
+    EXPECT_EQ(picture.pixelColor(picture.width() - 1, 0).alpha(), 0) << "the fold's cut shows nothing";
 
     // Unknown skins and no arguments give the installed look: the first skin, no background.
     for (std::vector<std::string> look : {std::vector<std::string>{"--skin", "Chrome"}, std::vector<std::string>{}}) {
