@@ -73,7 +73,7 @@ TEST_F(Thumbnailer, WritesIntoAnOutputFileTheCallerMadeAndKeepsOpen)
     // Tumbler makes the output file and reads the picture through the handle it keeps.
     const std::string made = folder_.WriteFile("tumbler-AB12CD.png", "");
     std::ifstream callersHandle(made, std::ios::binary);
-    ASSERT_EQ(run({"-s", "128", portrait, made}).exitStatus, 0);
+    EXPECT_EQ(run({"-s", "128", portrait, made}).exitStatus, 0);
     const std::string png((std::istreambuf_iterator<char>(callersHandle)), std::istreambuf_iterator<char>());
     QImage picture;
     EXPECT_TRUE(picture.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG"));
@@ -158,6 +158,7 @@ TEST_F(Thumbnailer, PutsThePageInTheSkinsFrameOnTheBackgroundColour)
                 ASSERT_EQ(run({"--skin", skin.title, "--background", "214,234,248", "-s", std::to_string(size), sample, output()})
                               .exitStatus, 0);
                 const QImage picture = LoadPicture(output());
+                EXPECT_EQ(LongerSide(picture), size);
                 EXPECT_EQ(ColorAt(picture, 0, 0), blue);
                 EXPECT_EQ(ColorAt(picture, picture.width() - 1, picture.height() - 1), blue);
                 // The margin and the border's width, read along the middle row from the left.
