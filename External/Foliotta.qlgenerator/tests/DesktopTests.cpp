@@ -266,13 +266,10 @@ protected:
     }
 };
 
-TEST_F(SettingsStep, StartsAtLoginFromTheAutostartEntry)
-{
-    EXPECT_EQ(EntryValue("/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop", "Exec"), "/usr/bin/foliotta-sync-thumbnailer");
-}
-
+// Started at login, it passes the pane's choice to the thumbnailers and clears their cache.
 TEST_F(SettingsStep, PassesTheSkinAndColourAndForgetsOnlyQuarkXPressThumbnails)
 {
+    EXPECT_EQ(EntryValue("/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop", "Exec"), "/usr/bin/foliotta-sync-thumbnailer");
     installGenerator(home_.path() + "/Library", "1", "RGB(255,128,0)");
     const std::string documents = home_.path() + "/Documents";
     const std::string named = home_.WriteFile("Documents/brochure.qxd", ReadWholeFile(windowsSample));

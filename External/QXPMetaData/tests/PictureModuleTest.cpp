@@ -19,17 +19,16 @@ using PictureModule = qxptest::CorpusTest;
 // Each row copies some of the library's files into a folder of their own and draws a page with
 // text from there: the tool finds the copies first through LD_LIBRARY_PATH.
 TEST_F(PictureModule, MissingModulesLeaveOnlyWhatTheyDrawOut) {
-    struct Row {
+    const struct {
         const char* name;
         std::vector<std::string> files;
         int exitStatus;
         const char* output;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"without the picture module, no picture", {QXPMETADATA_LIBRARY}, 1, "no picture (status 0)"},
         {"without the text module, a picture without text", {QXPMETADATA_LIBRARY, PICTURE_MODULE}, 0, "396x512 in"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const TemporaryFolder folder("qxpmetadata-nomodule");
         for (const std::string& file : row.files) fs::copy_file(file, fs::path(folder.path()) / fs::path(file).filename());

@@ -111,14 +111,13 @@ TEST_F(ScratchFolder, RelabelledVersionIsNeverMisnamed) {
     // stands again at offset 10, which the reader library does not look at. A copy whose second
     // number claims another release is still read, and keeps the name of the first; a copy whose
     // first number changes is refused by the reader library, or named by its new label.
-    struct Relabel {
+    const struct {
         const char* sample;
         size_t offset;
         char code;
         const char* name;
         bool mustRead;
-    };
-    const Relabel relabels[] = {
+    } relabels[] = {
         {"/4.0_win/textboxes.qxd", 10, 0x3F, "QuarkXPress 4.0", true},
         {"/3.3_mac/textboxes", 11, 0x41, "QuarkXPress 3.3", true},
         {"/4.0_win/textboxes.qxd", 8, 0x3E, "QuarkXPress 3.1", false},
@@ -126,7 +125,7 @@ TEST_F(ScratchFolder, RelabelledVersionIsNeverMisnamed) {
         {"/4.0_win/textboxes.qxd", 8, 0x40, "QuarkXPress", false},
         {"/3.3_mac/textboxes", 9, 0x39, "QuarkXPress 3.1", false},
     };
-    for (const Relabel& relabel : relabels) {
+    for (const auto& relabel : relabels) {
         SCOPED_TRACE(std::string(relabel.sample) + " at " + std::to_string(relabel.offset));
         std::string bytes = ReadWholeFile(std::string(QXP_CORPUS) + relabel.sample);
         ASSERT_GT(bytes.size(), 12u);
