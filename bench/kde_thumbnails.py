@@ -27,16 +27,15 @@ import gnome_thumbnails  # noqa: E402  GNOME's factory, as the speed benchmark r
 import thumbnails  # noqa: E402
 
 ROUNDS = int(os.environ.get("BENCH_ROUNDS", "5"))
-KDE_TESTS = "External/Foliotta.qlgenerator/KDE/tests"
 
 
-def kde_time(probe, size, files):
+def kde_time(previews, size, files):
     """(seconds of one PreviewJob over every file, seconds from its first preview to its last), as
     the asking program clocks them, in a private session bus and a fresh home."""
     home = tempfile.mkdtemp(prefix="foliotta-kde-bench-")
     try:
         environment = dict(os.environ, HOME=home, QT_QPA_PLATFORM="offscreen", KDE_FORK_SLAVES="1")
-        answer = subprocess.run(["dbus-run-session", "--", probe, "--all", str(size)] + files, env=environment,
+        answer = subprocess.run(["dbus-run-session", "--", previews, str(size)] + files, env=environment,
                                 capture_output=True, text=True, check=False)
         words = answer.stdout.split()
         if not words or int(words[0]) != len(files):
@@ -58,8 +57,8 @@ def gnome_factory(files, scratch):
 def main():
     corpus, build = sys.argv[1], sys.argv[2]
     files = thumbnails.documents(corpus)
-    probe = os.path.join(build, KDE_TESTS, "kio-preview-probe")
-    routes = os.path.join(build, KDE_TESTS, "thumbnail-routes-bench")
+    previews = os.path.join(build, "bench", "kio-previews-bench")
+    routes = os.path.join(build, "bench", "thumbnail-routes-bench")
     print(f"{len(files)} documents, median of {ROUNDS} rounds (elapsed; the machine is shared, so noisy)")
     scratch = tempfile.mkdtemp(prefix="foliotta-kde-bench-")
     try:
@@ -67,7 +66,7 @@ def main():
         for size in (128, 256):
             job, steady, gnome = [], [], []
             for _ in range(ROUNDS):
-                whole, first_to_last = kde_time(probe, size, files)
+                whole, first_to_last = kde_time(previews, size, files)
                 job.append(len(files) / whole)
                 steady.append((len(files) - 1) / first_to_last)
                 answer = gnome_thumbnails.ask(factory, size)

@@ -1,7 +1,5 @@
-// The preview and search as an install leaves them: `make install-user` (prefix: the home folder)
-// into a temporary prefix, and a package's staged /usr tree, each then run from where it landed.
-// And the desktop files of an install under a folder whose name has a blank and a percent sign,
-// read and started by GLib as the desktops do.
+// The programs as an install leaves them, run from where they landed: the preview and the search,
+// and the desktop files, read and started by GLib as the desktops do.
 #include "PrivateRuntimeFolder.h"
 
 #include <ChildProcess.h>
@@ -24,33 +22,17 @@ namespace {
 
 std::string Quoted(const std::string& text)
 {
-    gchar* quoted = g_shell_quote(text.c_str());
-    std::string result = quoted;
-    g_free(quoted);
-    return result;
-}
-
-std::vector<std::string> ArgumentList(gchar** argv)
-{
-    std::vector<std::string> arguments;
-    for (gchar** argument = argv; argument && *argument; ++argument)
-        arguments.emplace_back(*argument);
-    g_strfreev(argv);
-    return arguments;
+    g_autofree gchar* quoted = g_shell_quote(text.c_str());
+    return quoted;
 }
 
 // A string key of a desktop file as GLib's key file reader returns it.
 std::string KeyValue(const std::string& file, const char* group, const char* key)
 {
-    GKeyFile* keys = g_key_file_new();
-    std::string value;
-    if (g_key_file_load_from_file(keys, file.c_str(), G_KEY_FILE_NONE, nullptr))
-        if (gchar* text = g_key_file_get_string(keys, group, key, nullptr)) {
-            value = text;
-            g_free(text);
-        }
-    g_key_file_free(keys);
-    return value;
+    g_autoptr(GKeyFile) keys = g_key_file_new();
+    g_key_file_load_from_file(keys, file.c_str(), G_KEY_FILE_NONE, nullptr);
+    g_autofree gchar* value = g_key_file_get_string(keys, group, key, nullptr);
+    return value ? value : "";
 }
 
 // The command a .thumbnailer gives for one document, made as Tumbler and GNOME make it: the Exec
@@ -72,10 +54,10 @@ std::vector<std::string> ThumbnailerCommand(const std::string& file, const std::
         case '%': line += '%'; break;
         }
     }
-    gchar** argv = nullptr;
+    g_auto(GStrv) argv = nullptr;
     if (!g_shell_parse_argv(line.c_str(), nullptr, &argv, nullptr))
         return {};
-    return ArgumentList(argv);
+    return std::vector<std::string>(argv, argv + g_strv_length(argv));
 }
 
 struct Launch {
@@ -91,11 +73,11 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
                    bool endsByItself)
 {
     Launch launch;
-    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(entry.c_str());
+    g_autoptr(GDesktopAppInfo) info = g_desktop_app_info_new_from_filename(entry.c_str());
     if (!info)
         return launch;
     launch.loaded = true;
-    GAppLaunchContext* context = g_app_launch_context_new();
+    g_autoptr(GAppLaunchContext) context = g_app_launch_context_new();
     g_app_launch_context_setenv(context, "HOME", home.c_str());
     g_app_launch_context_setenv(context, "XDG_DATA_HOME", (home + "/.local/share").c_str());
     GList* uris = file.empty() ? nullptr : g_list_append(nullptr, g_filename_to_uri(file.c_str(), nullptr, nullptr));
@@ -104,8 +86,6 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
         info, uris, context, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr,
         [](GDesktopAppInfo*, GPid child, gpointer out) { *static_cast<GPid*>(out) = child; }, &pid, nullptr);
     g_list_free_full(uris, g_free);
-    g_object_unref(context);
-    g_object_unref(info);
     if (!started || pid <= 0)
         return launch;
 
@@ -132,65 +112,20 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
     return launch;
 }
 
-struct Layout {
-    std::string prefix;      // what --prefix names
-    std::string stagedRoot;  // DESTDIR, or empty
-};
-
-TEST(FoliottaInstall, ThePreviewAndTheSearchRunFromWhereTheInstallPutThem) {
-    TemporaryFolder home("foliotta-install-home");
-    TemporaryFolder stage("foliotta-install-stage");
-    for (const Layout& layout : {Layout{home.path(), ""}, Layout{"/usr", stage.path()}}) {
-        SCOPED_TRACE(layout.prefix);
-        const ChildResult install = RunChild({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", layout.prefix},
-                                             {{"DESTDIR", layout.stagedRoot.empty() ? std::nullopt : std::optional(layout.stagedRoot)}});
-        ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
-        const std::string root = layout.stagedRoot + layout.prefix;
-
-        const std::string extractorFolder = root + "/" LIBDIR "/libexec/kf5/kfilemetadata/externalextractors/foliotta-quarkxpress";
-        EXPECT_TRUE(std::filesystem::is_regular_file(extractorFolder + "/manifest.json"));
-        EXPECT_FALSE(std::filesystem::exists(extractorFolder + "/qxpextract")) << "the build tree's link is not installed";
-        const ChildResult search = RunChild({extractorFolder + "/foliotta-search"}, {},
-                                            R"({"path": ")" + std::string(SAMPLES) + R"(/colors.qxd", "mimetype": "application/vnd.quark.quarkxpress"})");
-        EXPECT_NE(search.standardOutput.find(R"("generator":"QuarkXPress 4.0")"), std::string::npos) << search.standardOutput;
-
-        const std::string desktopFile = root + "/" DATADIR "/applications/foliotta-preview.desktop";
-        const ChildResult validation = RunChild({"desktop-file-validate", desktopFile});
-        EXPECT_EQ(validation.exitStatus, 0);
-        EXPECT_EQ(validation.standardOutput, "") << "the desktop entry as the freedesktop tools read it";
-        const std::string desktopEntry = ReadWholeFile(desktopFile);
-        EXPECT_NE(desktopEntry.find("\nExec=" + layout.prefix + "/" BINDIR "/foliotta-preview %f\n"), std::string::npos) << desktopEntry;
-        EXPECT_NE(desktopEntry.find("\nMimeType=application/vnd.quark.quarkxpress;\n"), std::string::npos);
-
-        const std::string png = stage.path() + "/installed-preview.png";
-        const ChildResult preview = RunChild({root + "/" BINDIR "/foliotta-preview", std::string(SAMPLES) + "/colors.qxd", "--png", png},
-                                             {{"HOME", home.path()}});
-        EXPECT_EQ(preview.exitStatus, 0) << preview.standardError;
-        EXPECT_GT(std::filesystem::file_size(png), 10000u) << "a page and its facts, not only a message";
-    }
-}
-
-TEST(FoliottaInstall, DesktopFilesUnderAFolderWithABlankAndAPercentSignWorkThroughGLib)
+// Desktop entries validate as the freedesktop tools read them, and GLib takes and starts them.
+void ExpectDesktopEntriesStart(const std::string& home, const std::string& sample)
 {
-    // An install for a user whose home folder has such a name: the bundles land in its Library.
-    TemporaryFolder base("foliotta-install-quoting");
-    const std::string home = base.path() + "/My Apps 100%";
-    const ChildResult install = RunChild({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", home});
-    ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
     const std::string bin = home + "/" BINDIR "/", applications = home + "/" DATADIR "/applications/";
-    const std::string sample = std::string(SAMPLES) + "/colors.qxd";
-
-    struct Entry {
+    const struct {
         std::string file;
         std::string document;  // for the entry's field code
         std::vector<std::string> arguments;
-    };
-    const Entry entries[] = {
+    } entries[] = {
         {applications + "com.brimwell.orvella.desktop", "", {bin + "prefhost", "--installed", "Orvella.prefPane"}},
         {applications + "foliotta-preview.desktop", sample, {bin + "foliotta-preview", sample}},
         {home + "/etc/xdg/autostart/foliotta-sync-thumbnailer.desktop", "", {}},  // ends by itself
     };
-    for (const Entry& entry : entries) {
+    for (const auto& entry : entries) {
         SCOPED_TRACE(entry.file);
         const ChildResult validation = RunChild({"desktop-file-validate", entry.file});
         EXPECT_EQ(validation.exitStatus, 0) << validation.standardOutput;
@@ -210,7 +145,7 @@ TEST(FoliottaInstall, DesktopFilesUnderAFolderWithABlankAndAPercentSignWorkThrou
                                            home + "/.local/share/thumbnailers/foliotta.thumbnailer"}) {
         SCOPED_TRACE(thumbnailer);
         EXPECT_EQ(KeyValue(thumbnailer, "Thumbnailer Entry", "TryExec"), bin + "foliotta-thumbnailer");
-        const std::string output = base.path() + "/thumbnail.png";
+        const std::string output = home + "/thumbnail.png";
         fs::remove(output);
         const std::vector<std::string> command = ThumbnailerCommand(thumbnailer, sample, output);
         ASSERT_FALSE(command.empty()) << ReadWholeFile(thumbnailer);
@@ -219,6 +154,40 @@ TEST(FoliottaInstall, DesktopFilesUnderAFolderWithABlankAndAPercentSignWorkThrou
         EXPECT_EQ(run.exitStatus, 0) << run.standardError;
         EXPECT_TRUE(fs::is_regular_file(output));
     }
+}
+
+// A user's install (`make install-user`: the prefix is the home folder), here into a home folder
+// whose name has a blank and a percent sign, and a package's staged /usr tree.
+TEST(FoliottaInstall, TheInstalledProgramsRunFromWhereTheInstallPutThem)
+{
+    TemporaryFolder base("foliotta-install");
+    const std::string home = base.path() + "/My Apps 100%", stage = base.path() + "/stage";
+    const std::string sample = std::string(SAMPLES) + "/colors.qxd";
+    for (const auto& [prefix, stagedRoot] : {std::pair<std::string, std::string>{home, ""}, {"/usr", stage}}) {
+        SCOPED_TRACE(prefix);
+        const ChildResult install = RunChild({CMAKE_COMMAND, "--install", BUILD_DIR, "--prefix", prefix},
+                                             {{"DESTDIR", stagedRoot.empty() ? std::nullopt : std::optional(stagedRoot)}});
+        ASSERT_EQ(install.exitStatus, 0) << install.standardOutput << install.standardError;
+        const std::string root = stagedRoot + prefix;
+
+        const std::string extractorFolder = root + "/" LIBDIR "/libexec/kf5/kfilemetadata/externalextractors/foliotta-quarkxpress";
+        EXPECT_TRUE(fs::is_regular_file(extractorFolder + "/manifest.json"));
+        EXPECT_FALSE(fs::exists(extractorFolder + "/qxpextract")) << "the build tree's link is not installed";
+        const ChildResult search = RunChild({extractorFolder + "/foliotta-search"}, {},
+                                            R"({"path": ")" + sample + R"(", "mimetype": "application/vnd.quark.quarkxpress"})");
+        EXPECT_NE(search.standardOutput.find(R"("generator":"QuarkXPress 4.0")"), std::string::npos) << search.standardOutput;
+
+        const std::string png = base.path() + "/installed-preview.png";
+        const ChildResult preview = RunChild({root + "/" BINDIR "/foliotta-preview", sample, "--png", png}, {{"HOME", home}});
+        EXPECT_EQ(preview.exitStatus, 0) << preview.standardError;
+        EXPECT_GT(fs::file_size(png), 10000u) << "a page and its facts, not only a message";
+        fs::remove(png);
+    }
+    ExpectDesktopEntriesStart(home, sample);
+    // Where no quoting is needed the desktop entry names the program as it stands.
+    const std::string desktopEntry = ReadWholeFile(stage + "/usr/" DATADIR "/applications/foliotta-preview.desktop");
+    EXPECT_NE(desktopEntry.find("\nExec=/usr/" BINDIR "/foliotta-preview %f\n"), std::string::npos) << desktopEntry;
+    EXPECT_NE(desktopEntry.find("\nMimeType=application/vnd.quark.quarkxpress;\n"), std::string::npos);
 }
 
 }  // namespace

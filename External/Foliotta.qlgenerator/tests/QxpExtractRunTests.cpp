@@ -89,12 +89,22 @@ TEST(ExtractedDocument, ListsStopAtTheirFirstGapAndNeverReachTheNextList) {
     EXPECT_EQ(document.fonts, (std::vector<std::string>{"Arial"}));
     EXPECT_EQ(document.paragraphs, (std::vector<std::string>{"Hello"}));
 
-    items.clear();
-    for (intptr_t i = 0; i < 5001; ++i) items[5001 + i] = "#000000";  // one more than the list may hold
-    const ExtractedDocument full = ExtractedDocumentFromItems(items);
-    EXPECT_EQ(full.colors.size(), 5000u);
-    EXPECT_EQ(full.pageSizes.size(), 1u);  // the 5001st colour sits where the first page size goes
-    EXPECT_FALSE(full.empty());
+    // One more than a list may hold: the last sits where the next list begins.
+    using List = std::vector<std::string> ExtractedDocument::*;
+    const struct {
+        intptr_t first;
+        size_t room;
+        List list, next;
+    } rooms[] = {{5001, 5000, &ExtractedDocument::colors, &ExtractedDocument::pageSizes},
+                 {10001, 90000, &ExtractedDocument::pageSizes, &ExtractedDocument::fonts}};
+    for (const auto& room : rooms) {
+        items.clear();
+        for (size_t i = 0; i <= room.room; ++i) items[room.first + static_cast<intptr_t>(i)] = "x";
+        const ExtractedDocument full = ExtractedDocumentFromItems(items);
+        EXPECT_EQ((full.*room.list).size(), room.room) << room.first;
+        EXPECT_EQ((full.*room.next).size(), 1u) << room.first;
+        EXPECT_FALSE(full.empty());
+    }
     EXPECT_TRUE(ExtractedDocumentFromItems({}).empty());
 }
 

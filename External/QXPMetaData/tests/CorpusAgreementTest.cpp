@@ -9,7 +9,6 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
-#include <numeric>
 
 namespace qxptest {
 namespace {
@@ -27,12 +26,9 @@ class CorpusDocument : public testing::TestWithParam<std::string> {};
 // Without the sample folder there is no document to run it on.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusDocument);
 
-using CorpusFiles = CorpusTest;
 using CorpusText = CorpusTest;
 using CorpusPicture = CorpusTest;
 using CorpusModes = CorpusTest;
-
-TEST_F(CorpusFiles, AreThere) { EXPECT_GE(SupportedCorpusFiles().size(), 30u) << QXP_CORPUS; }
 
 TEST_P(CorpusDocument, AgreesWithTheReaderLibrarysDump) {
     const std::string& path = GetParam();
@@ -93,25 +89,20 @@ TEST_P(CorpusDocument, AgreesWithTheReaderLibrarysDump) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusDocument, testing::ValuesIn(SupportedCorpusFiles()), TestName);
 
-TEST_F(CorpusText, KnownWordsComeOutInOrder) {
-    Extraction extraction = Extract(std::string(QXP_CORPUS) + "/4.0_win/formatting.qxd", kQXPEntryParagraphs);
-    ASSERT_EQ(extraction.status, 0);
-    const auto paragraphs = extraction.StringList(kQXPEntryParagraphs);
-    ASSERT_TRUE(paragraphs.has_value());
-    ASSERT_GE(paragraphs->size(), 3u);
-    EXPECT_EQ((*paragraphs)[0], "qwerty123");
-    EXPECT_EQ((*paragraphs)[1], "Courier");
-    EXPECT_EQ((*paragraphs)[2], "Times");
-}
-
-TEST_F(CorpusText, LinkedBoxesComeInTheOrderTheyWereMade) {
-    Extraction extraction = Extract(std::string(QXP_CORPUS) + "/3.3_mac/linked_texts", kQXPEntryParagraphs);
-    ASSERT_EQ(extraction.status, 0);
-    const auto paragraphs = extraction.StringList(kQXPEntryParagraphs);
-    ASSERT_TRUE(paragraphs.has_value());
-    ASSERT_GE(paragraphs->size(), 2u);
-    EXPECT_EQ((*paragraphs)[0], "qqqqqqqqqqwwwwwwwwwwwwwwwwweeeeeeeeeeeeerrrrrrrttttt");
-    EXPECT_EQ((*paragraphs)[1], "ty123");  // the same story, continued in the linked box
+// Known words in order; a story continued in a linked box comes after the box it started in.
+TEST_F(CorpusText, ParagraphsComeInTheirOrder) {
+    const struct {
+        const char* document;
+        std::vector<std::string> firstParagraphs;
+    } documents[] = {{"/4.0_win/formatting.qxd", {"qwerty123", "Courier", "Times"}},
+                     {"/3.3_mac/linked_texts", {"qqqqqqqqqqwwwwwwwwwwwwwwwwweeeeeeeeeeeeerrrrrrrttttt", "ty123"}}};
+    for (const auto& document : documents) {
+        Extraction extraction = Extract(QXP_CORPUS + std::string(document.document), kQXPEntryParagraphs);
+        ASSERT_EQ(extraction.status, 0) << document.document;
+        auto paragraphs = extraction.StringList(kQXPEntryParagraphs).value_or(std::vector<std::string>{});
+        paragraphs.resize(std::min(paragraphs.size(), document.firstParagraphs.size()));
+        EXPECT_EQ(paragraphs, document.firstParagraphs) << document.document;
+    }
 }
 
 TEST_F(CorpusPicture, ShowsTheColoursOfThePage) {
@@ -158,8 +149,6 @@ TEST_F(CorpusModes, OnlyTheAskedEntriesAreThere) {
         const bool asked = (992 & entry) != 0;
         EXPECT_EQ(!extraction.Value(entry).IsEmpty(), asked) << entry;
     }
-    EXPECT_EQ(extraction.String(kQXPEntrySummary), std::nullopt);
-    EXPECT_EQ(extraction.ImageSize(kQXPEntryThumbnail), std::nullopt);
 }
 
 }  // namespace

@@ -35,14 +35,13 @@ struct Extraction {
 
 // Opens path (UTF-8) and extracts mask, the picture at pictureSize (0: the usual size); status is
 // ExtractMetaData's result, or the reader's creation status when no reader was made.
+Extraction Extract(const std::string& path, uint32_t mask, uint32_t pictureSize = 0);
+
 // A page picture's pixels as RGBA rows, top row first. Pages are drawn opaque, in cairo's layout
 // (premultiplied ARGB, little-endian), so their bytes are only reordered.
 std::vector<UInt8> PageRGBA(CGImageRef image);
 
-Extraction Extract(const std::string& path, uint32_t mask, uint32_t pictureSize = 0);
-
 std::vector<UniChar> UTF16Path(const std::string& utf8);
 std::string TextOf(CFStringRef string);
-bool HasKind(IQXPDataBase* value, const uint8_t (&bytes)[16]);
 
 }  // namespace qxptest

@@ -1,19 +1,14 @@
 #include "RawDump.h"
 
+#include <ChildProcess.h>
+
 #include <algorithm>
-#include <cstdio>
 #include <regex>
-#include <sys/wait.h>
+#include <sstream>
 
 namespace qxptest {
 
 namespace {
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 std::string Field(const std::string& line, const std::string& key) {
     const std::regex pattern(std::regex_replace(key, std::regex(R"([.:\-])"), R"(\$&)") + R"(: ([^,)]*))");
@@ -38,22 +33,12 @@ std::string Call(const std::string& line) {
 
 RawDump RunQxp2Raw(const std::string& qxp2raw, const std::string& path) {
     RawDump dump;
-    FILE* pipe = popen((Quoted(qxp2raw) + " " + Quoted(path) + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return dump;
-    std::string output;
-    char buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    const int status = pclose(pipe);
-    dump.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-
+    const ChildResult run = RunChild({qxp2raw, path});
+    dump.exitStatus = run.exitStatus;
     std::string style, span;
     bool spanCounted = false;
-    size_t begin = 0;
-    while (begin < output.size()) {
-        size_t end = output.find('\n', begin);
-        if (end == std::string::npos) end = output.size();
-        const std::string line = output.substr(begin, end - begin);
-        begin = end + 1;
+    std::istringstream lines(run.standardOutput);
+    for (std::string line; std::getline(lines, line);) {
         const std::string call = Call(line);
         if (call == "startPage") {
             dump.pageSizes.emplace_back(Points(Field(line, "svg:width")), Points(Field(line, "svg:height")));

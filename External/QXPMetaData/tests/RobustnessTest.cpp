@@ -3,44 +3,23 @@
 #include "CorpusTest.h"
 #include "ExtractionHelpers.h"
 
+#include <TemporaryFolder.h>
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 namespace qxptest {
 namespace {
 
-namespace fs = std::filesystem;
-
 const std::string kSample = std::string(QXP_CORPUS) + "/4.0_win/textboxes.qxd";
 
-class ScratchFolder : public testing::Test {
+// A folder of its own for the damaged copies each case writes.
+class ScratchFolder : public CorpusTest {
 protected:
-    void SetUp() override {
-        if (!CorpusPresent()) GTEST_SKIP() << kNoCorpus;
-        folder = fs::temp_directory_path() / ("qxpmetadata-" + std::to_string(getpid()) + "-" +
-                                              testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        if (!folder.empty()) fs::remove_all(folder);
-    }
-
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const fs::path path = folder / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-
-    fs::path folder;
+    std::string Write(const std::string& name, const std::string& bytes) { return folder.WriteFile(name, bytes); }
+    TemporaryFolder folder{"qxpmetadata"};
 };
-
-std::string Contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // Whatever a damaged file gives must be usable: either a failure, or values of the right kinds.
 void ExpectFailureOrSaneValues(const std::string& path) {
@@ -56,21 +35,6 @@ void ExpectFailureOrSaneValues(const std::string& path) {
     if (const auto picture = extraction.ImageSize(kQXPEntryThumbnail)) {
         EXPECT_EQ(std::max(picture->first, picture->second), 512u);
     }
-}
-
-TEST(UnreadableDocuments, OlderFormatsFail) {
-    if (!CorpusPresent()) GTEST_SKIP() << kNoCorpus;
-    for (const char* name : {"qxp1_mac", "qxp2_mac"}) {
-        Extraction extraction = Extract(std::string(QXP_CORPUS) + "/unsupported/" + name, kAllEntries);
-        EXPECT_NE(extraction.status, 0) << name;
-        EXPECT_TRUE(extraction.dictionary.IsEmpty()) << name;
-    }
-}
-
-TEST(UnreadableDocuments, MissingPathAndFolderFail) {
-    EXPECT_NE(Extract("/nonexistent/folder/file.qxd", kAllEntries).status, 0);
-    EXPECT_NE(Extract(QXP_CORPUS, kAllEntries).status, 0);
-    EXPECT_NE(Extract("", kAllEntries).status, 0);
 }
 
 TEST(UnreadableDocuments, UnrepresentablePathGivesAReaderThatFails) {
@@ -96,50 +60,50 @@ TEST(UnreadableDocuments, NullRequestFails) {
     EXPECT_TRUE(dictionary.IsEmpty());
 }
 
-TEST_F(ScratchFolder, EmptyAndForeignFilesFail) {
-    EXPECT_NE(Extract(Write("empty.qxd", ""), kAllEntries).status, 0);
-    EXPECT_NE(Extract(Write("text.qxd", "just some words\n"), kAllEntries).status, 0);
-    EXPECT_NE(Extract(Write("header-only.qxd", Contents(kSample).substr(0, 64)), kAllEntries).status, 0);
-}
-
-TEST_F(ScratchFolder, TruncatedCopiesFailOrStaySane) {
-    const std::string original = Contents(kSample);
-    ASSERT_FALSE(original.empty());
-    for (size_t length : {size_t{1}, size_t{10}, size_t{512}, size_t{2048}, original.size() / 2, original.size() - 1}) {
-        SCOPED_TRACE(length);
-        ExpectFailureOrSaneValues(Write("cut.qxd", original.substr(0, length)));
+// Older formats, no file, a folder, an empty file, text, a header alone.
+TEST(UnreadableDocuments, Fail) {
+    const TemporaryFolder folder("qxpmetadata");
+    const std::string unreadable[] = {
+        QXP_CORPUS "/unsupported/qxp1_mac", QXP_CORPUS "/unsupported/qxp2_mac", "/nonexistent/folder/file.qxd",
+        QXP_CORPUS, "", folder.WriteFile("empty.qxd", ""), folder.WriteFile("text.qxd", "just some words\n"),
+        folder.WriteFile("header-only.qxd", ReadWholeFile(SAMPLES "/colors.qxd").substr(0, 64))};
+    for (const std::string& path : unreadable) {
+        Extraction extraction = Extract(path, kAllEntries);
+        EXPECT_NE(extraction.status, 0) << path;
+        EXPECT_TRUE(extraction.dictionary.IsEmpty()) << path;
     }
 }
 
-TEST_F(ScratchFolder, CorruptedCopiesFailOrStaySane) {
+// Copies cut short at several lengths, and copies with bytes changed at random (now and then a
+// whole run of them).
+TEST_F(ScratchFolder, DamagedCopiesFailOrStaySane) {
     std::mt19937 random(20261207);
     for (const char* name : {"/4.0_win/textboxes.qxd", "/3.3_mac/linked_texts", "/4.0_win/bezier_boxes.qxd"}) {
-        const std::string original = Contents(std::string(QXP_CORPUS) + name);
+        const std::string original = ReadWholeFile(std::string(QXP_CORPUS) + name);
         ASSERT_FALSE(original.empty());
+        std::vector<std::string> copies;
+        for (size_t length : {size_t{1}, size_t{10}, size_t{512}, size_t{2048}, original.size() / 2, original.size() - 1})
+            copies.push_back(original.substr(0, length));
         for (int round = 0; round < 25; ++round) {
-            SCOPED_TRACE(std::string(name) + " round " + std::to_string(round));
-            std::string damaged = original;
+            std::string& damaged = copies.emplace_back(original);
             const int changes = 1 + static_cast<int>(random() % 40);
             for (int i = 0; i < changes; ++i) damaged[random() % damaged.size()] = static_cast<char>(random() % 256);
-            if (round % 5 == 0) {  // a whole run of bytes overwritten
-                const size_t at = 256 + random() % (damaged.size() - 512);
-                std::fill_n(damaged.begin() + static_cast<long>(at), 256, '\xFF');
-            }
-            ExpectFailureOrSaneValues(Write("damaged.qxd", damaged));
+            if (round % 5 == 0) std::fill_n(damaged.begin() + static_cast<long>(256 + random() % (damaged.size() - 512)), 256, '\xFF');
+        }
+        for (size_t copy = 0; copy < copies.size(); ++copy) {
+            SCOPED_TRACE(std::string(name) + " copy " + std::to_string(copy));
+            ExpectFailureOrSaneValues(Write("damaged.qxd", copies[copy]));
         }
     }
 }
 
 TEST_F(ScratchFolder, PathWithBlanksAndAccentsOpens) {
-    const fs::path inner = folder / "Dossier d’été" / "Übersicht Ä ø 文書";
-    fs::create_directories(inner);
-    const fs::path copy = inner / "Prospekt Grüße.qxd";
-    fs::copy_file(kSample, copy);
-    Extraction extraction = Extract(copy.string(), kQXPEntrySummary | kQXPEntryFormat);
+    const std::string copy = Write("Dossier d’été/Übersicht Ä ø 文書/Prospekt Grüße.qxd", ReadWholeFile(kSample));
+    Extraction extraction = Extract(copy, kQXPEntrySummary | kQXPEntryFormat);
     ASSERT_EQ(extraction.status, 0);
     EXPECT_EQ(extraction.String(kQXPEntryFormat), "QuarkXPress 4.0");
     ASSERT_FALSE(extraction.reader.IsEmpty());
-    EXPECT_EQ(TextOf(extraction.reader->GetPath()), copy.string());
+    EXPECT_EQ(TextOf(extraction.reader->GetPath()), copy);
 }
 
 TEST_F(ScratchFolder, RelabelledVersionIsNeverMisnamed) {
@@ -147,14 +111,13 @@ TEST_F(ScratchFolder, RelabelledVersionIsNeverMisnamed) {
     // stands again at offset 10, which the reader library does not look at. A copy whose second
     // number claims another release is still read, and keeps the name of the first; a copy whose
     // first number changes is refused by the reader library, or named by its new label.
-    struct Relabel {
+    const struct {
         const char* sample;
         size_t offset;
         char code;
         const char* name;
         bool mustRead;
-    };
-    const Relabel relabels[] = {
+    } relabels[] = {
         {"/4.0_win/textboxes.qxd", 10, 0x3F, "QuarkXPress 4.0", true},
         {"/3.3_mac/textboxes", 11, 0x41, "QuarkXPress 3.3", true},
         {"/4.0_win/textboxes.qxd", 8, 0x3E, "QuarkXPress 3.1", false},
@@ -162,9 +125,9 @@ TEST_F(ScratchFolder, RelabelledVersionIsNeverMisnamed) {
         {"/4.0_win/textboxes.qxd", 8, 0x40, "QuarkXPress", false},
         {"/3.3_mac/textboxes", 9, 0x39, "QuarkXPress 3.1", false},
     };
-    for (const Relabel& relabel : relabels) {
+    for (const auto& relabel : relabels) {
         SCOPED_TRACE(std::string(relabel.sample) + " at " + std::to_string(relabel.offset));
-        std::string bytes = Contents(std::string(QXP_CORPUS) + relabel.sample);
+        std::string bytes = ReadWholeFile(std::string(QXP_CORPUS) + relabel.sample);
         ASSERT_GT(bytes.size(), 12u);
         bytes[relabel.offset] = relabel.code;
         Extraction relabelled = Extract(Write("relabelled.qxd", bytes), kQXPEntryFormat);

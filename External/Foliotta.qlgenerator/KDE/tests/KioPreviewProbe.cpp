@@ -1,58 +1,21 @@
 // kio-preview-probe SIZE FILE [EXPECTED.png]
-// kio-preview-probe --all SIZE FILE...
 // Asks KDE's thumbnail worker for FILE's preview through KIO::PreviewJob, with every thumbnail
 // plugin enabled and the preview cached, as Dolphin asks. Prints the file's type and "preview
 // WIDTHxHEIGHT" or "failed"; with EXPECTED, whether the preview's pixels are EXPECTED's.
 // Exit status: 0 a preview (the same pixels, with EXPECTED), 1 failed, 2 other pixels, 3 usage.
-// With --all, one job for every FILE, not saved in the cache (as for bench/): prints how many got
-// a preview, the time the job took, and when the first and the last preview came.
 #include <KFileItem>
 #include <KIO/PreviewJob>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
-#include <QElapsedTimer>
 #include <QTimer>
 
 #include <cstdio>
 
-namespace {
-
-int PreviewAll(QGuiApplication& application, int size, const QStringList& files)
-{
-    KFileItemList items;
-    for (const QString& file : files)
-        items.append(KFileItem(QUrl::fromLocalFile(file)));
-    const QStringList plugins = KIO::PreviewJob::availablePlugins();
-    QElapsedTimer clock;
-    clock.start();
-    KIO::PreviewJob* job = KIO::filePreview(items, QSize(size, size), &plugins);
-    job->setScaleType(KIO::PreviewJob::Scaled);
-    int previews = 0;
-    qint64 first = 0, last = 0;
-    QObject::connect(job, &KIO::PreviewJob::gotPreview, [&] {
-        last = clock.elapsed();
-        first = previews++ == 0 ? last : first;
-    });
-    QObject::connect(job, &KJob::result, &application, &QCoreApplication::quit);
-    application.exec();
-    std::printf("%d previews of %lld files in %lld ms, the first after %lld ms, the last after %lld ms\n", previews,
-                static_cast<long long>(files.size()), clock.elapsed(), first, last);
-    return 0;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[])
 {
     QGuiApplication application(argc, argv);
-    if (argc >= 4 && QString(argv[1]) == "--all") {
-        QStringList files;
-        for (int i = 3; i < argc; ++i)
-            files.append(QString::fromLocal8Bit(argv[i]));
-        return PreviewAll(application, QString(argv[2]).toInt(), files);
-    }
     if (argc != 3 && argc != 4) {
         std::fprintf(stderr, "usage: kio-preview-probe SIZE FILE [EXPECTED.png]\n");
         return 3;
