@@ -10,6 +10,8 @@ if [ -z "${INSTALL_CYCLE_CHILD:-}" ]; then
 fi
 build=$2 sample=$3
 failures=0
+# A command that stops the script under set -e would otherwise end it without a word.
+trap 'status=$?; [ "$status" = 0 ] || echo "install cycle: ended with status $status"' EXIT
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() { description=$1; shift; "$@" || fail "$description"; }
 
@@ -72,7 +74,7 @@ check "only our library folders in run paths: $(cat "$XDG_RUNTIME_DIR/bad-run-pa
 find "$build" -type f \( -name '*.so' -o -perm -u+x \) | while IFS= read -r f; do
     file -b "$f" | grep -q '^ELF' || continue
     entries=$(run_path "$f")
-    case ":$entries:" in *::*) [ -n "$entries" ] && echo "$f" ;; esac
+    case ":$entries:" in *::*) if [ -n "$entries" ]; then echo "$f"; fi ;; esac
 done > "$XDG_RUNTIME_DIR/empty-run-path-entries"
 check "no empty run path entries in the build folder: $(cat "$XDG_RUNTIME_DIR/empty-run-path-entries")" \
     test ! -s "$XDG_RUNTIME_DIR/empty-run-path-entries"
