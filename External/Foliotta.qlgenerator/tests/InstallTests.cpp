@@ -92,7 +92,8 @@ Launch LaunchEntry(const std::string& entry, const std::string& file, const std:
     // GLib's launch helper, and env, give way to the program in the same process.
     const std::string proc = "/proc/" + std::to_string(pid);
     int status = 0;
-    for (int tries = 0; tries < 500 && !endsByItself; ++tries) {
+    // Up to 20 s: a busy machine once took over 5 s to get there.
+    for (int tries = 0; tries < 2000 && !endsByItself; ++tries) {
         std::error_code ignored;
         if (fs::read_symlink(proc + "/exe", ignored) == fs::path(program)) {
             std::string cmdline = ReadWholeFile(proc + "/cmdline");
