@@ -88,8 +88,12 @@ bool ReceiveWhole(int socket, void* bytes, size_t length, std::optional<std::chr
 
 [[noreturn]] void Serve(int socket, const WarmChild::Work& work, const ChildLimits& limits, size_t addressSpaceLimit)
 {
-    // Gone with the process that asks, should that die first.
+    // Gone with the process that asks, should that die first; and holding none of its connections
+    // open, as it outlives the requests that the host's descriptors served.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (socket > 3)
+        close_range(3, static_cast<unsigned>(socket) - 1, 0);
+    close_range(static_cast<unsigned>(socket) + 1, ~0U, 0);
     if (limits.environment != nullptr)
         environ = limits.environment;
     LimitAddressSpace(addressSpaceLimit);
@@ -133,7 +137,9 @@ std::optional<std::string> WarmChild::ask(const std::string& request)
 {
     const std::lock_guard lock(asking_);
     // A child that ended while waiting (killed from outside) is replaced before it is asked.
-    if (child_ > 0 && (answered_ >= kRequestsPerChild || waitpid(child_, nullptr, WNOHANG) != 0))
+    if (child_ > 0 && waitpid(child_, nullptr, WNOHANG) != 0)
+        child_ = -1;  // reaped, or not ours to reap: nothing left to end but the socket
+    if (socket_ >= 0 && (child_ <= 0 || answered_ >= kRequestsPerChild))
         end();
     if (child_ <= 0 && !start())
         return std::nullopt;

@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,12 @@ std::optional<std::string> Perform(const std::string& request)
             held.emplace_back(new char[64 * kMiB]);  // 4 GiB in all
         return "all of it";
     }
+    if (request == "descriptors") {
+        std::string listed = " ";
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+            listed += entry.path().filename().string() + " ";
+        return listed;
+    }
     if (request == "setting") {
         const char* value = std::getenv("FOLIOTTA_CHILD_SETTING");
         return std::string(value ? value : "unset");
@@ -100,6 +107,23 @@ TEST(WarmChild, EndsItsChildWhenItEnds)
         ASSERT_TRUE(child.ask("pid"));
     }
     EXPECT_TRUE(NoChildRunsOn());
+}
+
+TEST(WarmChild, TheChildHoldsNoneOfTheHostsDescriptors)
+{
+    // One of the host's own, say a client's connection, at numbers that the child's own listing of
+    // its descriptors does not take.
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const int connection[] = {dup2(pipeEnds[0], 100), dup2(pipeEnds[1], 101)};
+    close(pipeEnds[0]);
+    close(pipeEnds[1]);
+    const std::optional<std::string> listed = WarmChild(Perform, ChildLimits{1s, 0}).ask("descriptors");
+    close(connection[0]);
+    close(connection[1]);
+    ASSERT_TRUE(listed);
+    for (const int descriptor : connection)
+        EXPECT_EQ(listed->find(" " + std::to_string(descriptor) + " "), std::string::npos) << *listed;
 }
 
 TEST(WarmChild, MemoryBeyondTheBoundIsRefused)
