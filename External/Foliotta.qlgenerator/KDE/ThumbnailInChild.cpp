@@ -3,8 +3,6 @@
 #include "FirstPagePicture.h"
 #include "SkinnedThumbnail.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -100,19 +98,10 @@ std::optional<std::string> DrawPixels(const std::string& bytes)
 
 }  // namespace
 
-ThumbnailInChildDrawer::ThumbnailInChildDrawer(std::string fontConfiguration)
+ThumbnailInChildDrawer::ThumbnailInChildDrawer(const std::string& fontConfiguration)
     : environmentEntries_(ChildEnvironment(fontConfiguration)), environment_(EnvironmentBlock(environmentEntries_)),
-      loadedFonts_(FcConfigCreate()), child_(DrawPixels, ChildLimits{kTimeLimit, kMemoryLimitBytes, environment_.data()})
+      child_(DrawPixels, ChildLimits{kTimeLimit, kMemoryLimitBytes, environment_.data()})
 {
-    const auto* file = reinterpret_cast<const FcChar8*>(fontConfiguration.empty() ? nullptr : fontConfiguration.c_str());
-    if (loadedFonts_ != nullptr && FcConfigParseAndLoad(loadedFonts_, file, FcFalse))
-        FcConfigBuildFonts(loadedFonts_);
-}
-
-ThumbnailInChildDrawer::~ThumbnailInChildDrawer()
-{
-    if (loadedFonts_ != nullptr)
-        FcConfigDestroy(loadedFonts_);
 }
 
 std::optional<ThumbnailPixels> ThumbnailInChildDrawer::draw(const ThumbnailInChildRequest& request)

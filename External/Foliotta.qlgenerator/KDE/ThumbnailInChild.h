@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-struct _FcConfig;
-
 struct ThumbnailInChildRequest {
     std::string documentPath;
     int size;  // the picture's longer side, in pixels
@@ -29,12 +27,8 @@ struct ThumbnailPixels {
 class ThumbnailInChildDrawer {
 public:
     // fontConfiguration: the thumbnailer's fonts.conf, so that the faces are the thumbnailer's
-    // ("": fontconfig's own). Its font caches are loaded here, once: fontconfig keeps the cache
-    // files it maps for the whole process, so each child finds them ready, and draws as fast as
-    // the host would itself. They go into a configuration of their own, which the host never
-    // uses: its fonts stay as they were.
-    explicit ThumbnailInChildDrawer(std::string fontConfiguration);
-    ~ThumbnailInChildDrawer();
+    // ("": fontconfig's own). The child loads it, once in its life; the host's fonts stay as they were.
+    explicit ThumbnailInChildDrawer(const std::string& fontConfiguration);
     ThumbnailInChildDrawer(const ThumbnailInChildDrawer&) = delete;
     ThumbnailInChildDrawer& operator=(const ThumbnailInChildDrawer&) = delete;
 
@@ -47,6 +41,5 @@ public:
 private:
     std::vector<std::string> environmentEntries_;  // the child's environment
     std::vector<char*> environment_;
-    _FcConfig* loadedFonts_;
     WarmChild child_;
 };
